@@ -1,0 +1,85 @@
+#include "plugin/uPlugin.h"
+
+#include <cstring>
+
+#include "engine/Random.h"
+#include "vst/AEffEditor.h"
+#include "vst/FloatControl.h"
+#include "vst/VstEntry.h"
+
+namespace vst {
+AudioEffect* createEffectInstance(AudioMasterCallback audioMaster) { return new trv4::APlugin(audioMaster); }
+}  // namespace vst
+
+namespace trv4 {
+
+// Construction follows the start-up order hosts have seen from the first
+// release: base record, host texts, programs, editor glue, random seed,
+// cleared engine, record identity, program 0, floating-point control word.
+APlugin::APlugin(vst::AudioMasterCallback audioMaster)
+    : AudioEffectX(audioMaster, kNumPrograms, kNumParams), engine(params, *this) {
+    getHostVendorString(hostVendor);
+    getHostProductString(hostProduct);
+    hostVendor[sizeof hostVendor - 1] = 0;
+    hostProduct[sizeof hostProduct - 1] = 0;
+
+    for (int i = 0; i < kNumPrograms; ++i) programs[i] = APluginProgram(i);
+
+    setEditor(new vst::AEffEditor(this));
+
+    seedRandomFromClock();
+    suspend();
+
+    hasVu(false);
+    setNumInputs(2);
+    setNumOutputs(2);
+    canMono(true);
+    canProcessReplacing(true);
+    isSynth(false);
+    setUniqueID(kUniqueID);
+    setInitialDelay(0);
+
+    curProgram = 0;
+    setProgram(0);
+
+    setFlag(vst::effFlagsHasEditor, true);
+    vst::maskFloatExceptions();
+}
+
+APlugin::~APlugin() {
+    // The base destructor frees the editor glue (and any open window).
+}
+
+void APlugin::setSampleRate(float sampleRate) { engine.setSampleRate(sampleRate); }
+
+void APlugin::suspend() { engine.suspend(); }
+
+void APlugin::resume() { engine.resume(); }
+
+void APlugin::process(float** inputs, float** outputs, vst::VstInt32 sampleFrames) {
+    if (!inputs || !outputs || !inputs[0] || !inputs[1] || !outputs[0] || !outputs[1]) sampleFrames = 0;
+    engine.processAccumulating(inputs, outputs, sampleFrames);
+}
+
+void APlugin::processReplacing(float** inputs, float** outputs, vst::VstInt32 sampleFrames) {
+    if (!inputs || !outputs || !inputs[0] || !inputs[1] || !outputs[0] || !outputs[1]) sampleFrames = 0;
+    engine.processReplacing(inputs, outputs, sampleFrames);
+}
+
+float APlugin::getVu() {
+    // Nothing writes the VU value in this design; reading resets it.
+    float value = vu;
+    vu = 0;
+    return value;
+}
+
+bool APlugin::queryHostTime(int32_t requestMask, HostTime& out) {
+    const vst::VstTimeInfo* info = getTimeInfo(requestMask);
+    if (!info) return false;
+    out.samplePos = info->samplePos;
+    out.tempo = info->tempo;
+    out.flags = info->flags;
+    return true;
+}
+
+}  // namespace trv4

@@ -1,0 +1,18 @@
+// The library's exports. Hosts look for VSTPluginMain first and main second;
+// both are the same entry. Only these two names leave the library: a module
+// definition file on Windows, a linker version script on Linux.
+#include "vst/AudioEffect.h"
+#include "vst/VstEntry.h"
+
+extern "C" vst::AEffect* VSTPluginMain(vst::AudioMasterCallback audioMaster) {
+    return vst::createEffectRecord(audioMaster);
+}
+
+#if !defined(_WIN32)
+// C++ does not allow a function called main that returns a pointer; on ELF
+// an assembler label gives the entry that name.
+extern "C" vst::AEffect* trv4LegacyMain(vst::AudioMasterCallback audioMaster) __asm__("main");
+extern "C" vst::AEffect* trv4LegacyMain(vst::AudioMasterCallback audioMaster) {
+    return vst::createEffectRecord(audioMaster);
+}
+#endif

@@ -1,0 +1,187 @@
+#include "tools/host/PluginHost.h"
+
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+#include <utility>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
+
+namespace trv4host {
+
+namespace {
+
+// Which host answers a record's callbacks. During instantiation the plug-in
+// calls back before its record is known (with null, or with the record it is
+// building), so the host being instantiated answers those.
+std::mutex registryMutex;
+std::vector<std::pair<vst::AEffect*, Host*>> registry;
+Host* instantiating = nullptr;
+
+Host* hostFor(vst::AEffect* effect) {
+    std::lock_guard<std::mutex> lock(registryMutex);
+    for (auto& entry : registry)
+        if (entry.first == effect) return entry.second;
+    return instantiating;
+}
+
+void forget(Host* host) {
+    std::lock_guard<std::mutex> lock(registryMutex);
+    registry.erase(std::remove_if(registry.begin(), registry.end(), [host](auto& e) { return e.second == host; }),
+                   registry.end());
+}
+
+void copyText(void* ptr, const std::string& text, size_t capacity) {
+    if (!ptr) return;
+    size_t n = std::min(text.size(), capacity - 1);
+    std::memcpy(ptr, text.data(), n);
+    static_cast<char*>(ptr)[n] = 0;
+}
+
+}  // namespace
+
+std::unique_ptr<PluginModule> PluginModule::Load(const std::string& path, std::string& error) {
+    std::unique_ptr<PluginModule> module(new PluginModule());
+#if defined(_WIN32)
+    HMODULE handle = LoadLibraryA(path.c_str());
+    if (!handle) {
+        error = "cannot load " + path + " (error " + std::to_string(GetLastError()) + ")";
+        return nullptr;
+    }
+    module->handle_ = handle;
+    module->vstPluginMain_ = reinterpret_cast<EntryProc>(reinterpret_cast<void*>(GetProcAddress(handle, "VSTPluginMain")));
+    module->legacyMain_ = reinterpret_cast<EntryProc>(reinterpret_cast<void*>(GetProcAddress(handle, "main")));
+#else
+    // A path without a slash would be searched for; make it explicit.
+    std::string where = path.find('/') == std::string::npos ? "./" + path : path;
+    void* handle = dlopen(where.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) {
+        const char* reason = dlerror();
+        error = reason ? reason : ("cannot load " + path);
+        return nullptr;
+    }
+    module->handle_ = handle;
+    module->vstPluginMain_ = reinterpret_cast<EntryProc>(dlsym(handle, "VSTPluginMain"));
+    module->legacyMain_ = reinterpret_cast<EntryProc>(dlsym(handle, "main"));
+#endif
+    if (!module->vstPluginMain_ && !module->legacyMain_) {
+        error = path + " is not a VST 2 plug-in (no VSTPluginMain or main export)";
+        return nullptr;
+    }
+    return module;
+}
+
+PluginModule::~PluginModule() {
+    if (!handle_) return;
+#if defined(_WIN32)
+    FreeLibrary(static_cast<HMODULE>(handle_));
+#else
+    dlclose(handle_);
+#endif
+}
+
+Host::Host() = default;
+
+Host::~Host() { forget(this); }
+
+vst::AEffect* Host::instantiate(PluginModule::EntryProc entry) {
+    if (!entry) return nullptr;
+    {
+        std::lock_guard<std::mutex> lock(registryMutex);
+        instantiating = this;
+    }
+    vst::AEffect* effect = entry(&Host::callback);
+    std::lock_guard<std::mutex> lock(registryMutex);
+    instantiating = nullptr;
+    if (effect) registry.emplace_back(effect, this);
+    return effect;
+}
+
+vst::VstIntPtr VST_CALL Host::callback(vst::AEffect* effect, vst::VstInt32 opcode, vst::VstInt32 index,
+                                       vst::VstIntPtr value, void* ptr, float opt) {
+    Host* host = hostFor(effect);
+    if (!host) return opcode == vst::audioMasterVersion ? 2400 : 0;
+    return host->answer(effect, opcode, index, value, ptr, opt);
+}
+
+vst::VstIntPtr Host::answer(vst::AEffect*, vst::VstInt32 opcode, vst::VstInt32 index, vst::VstIntPtr value,
+                            void* ptr, float opt) {
+    ++callbackCount;
+    switch (opcode) {
+        case vst::audioMasterAutomate:
+            automation.push_back({index, opt});
+            return 0;
+        case vst::audioMasterVersion:
+            return version;
+        case vst::audioMasterGetTime:
+            timeRequests.push_back(static_cast<vst::VstInt32>(value));
+            if (!timeInfoAvailable) return 0;
+            timeInfo.sampleRate = sampleRate;
+            return reinterpret_cast<vst::VstIntPtr>(&timeInfo);
+        case vst::audioMasterGetVendorString:
+            copyText(ptr, vendor, 65);
+            return 1;
+        case vst::audioMasterGetProductString:
+            copyText(ptr, product, 65);
+            return 1;
+        case vst::audioMasterGetVendorVersion:
+            return 1;
+        case vst::audioMasterGetSampleRate:
+            return static_cast<vst::VstIntPtr>(sampleRate);
+        case vst::audioMasterGetBlockSize:
+            return blockSize;
+        default:
+            return 0;
+    }
+}
+
+vst::VstIntPtr Effect::dispatch(vst::VstInt32 opcode, vst::VstInt32 index, vst::VstIntPtr value, void* ptr,
+                                float opt) const {
+    return record_ ? record_->dispatcher(record_, opcode, index, value, ptr, opt) : 0;
+}
+
+std::string Effect::text(vst::VstInt32 opcode, vst::VstInt32 index) const {
+    // Hosts pass generous buffers; a marker byte at the end shows any overrun.
+    char buffer[256];
+    std::memset(buffer, 0, sizeof buffer);
+    dispatch(opcode, index, 0, buffer);
+    buffer[sizeof buffer - 1] = 0;
+    return buffer;
+}
+
+void Effect::setParameter(int index, float value) const {
+    if (record_) record_->setParameter(record_, index, value);
+}
+
+float Effect::getParameter(int index) const { return record_ ? record_->getParameter(record_, index) : 0.0f; }
+
+void Effect::processReplacing(const float* inL, const float* inR, float* outL, float* outR, int n) const {
+    float* inputs[2] = {const_cast<float*>(inL), const_cast<float*>(inR)};
+    float* outputs[2] = {outL, outR};
+    if (record_) record_->processReplacing(record_, inputs, outputs, n);
+}
+
+void Effect::processAccumulating(const float* inL, const float* inR, float* outL, float* outR, int n) const {
+    float* inputs[2] = {const_cast<float*>(inL), const_cast<float*>(inR)};
+    float* outputs[2] = {outL, outR};
+    if (record_) record_->process(record_, inputs, outputs, n);
+}
+
+vst::VstIntPtr Effect::close() {
+    if (!record_) return 0;
+    vst::VstIntPtr answer = dispatch(vst::effClose);
+    {
+        std::lock_guard<std::mutex> lock(registryMutex);
+        registry.erase(std::remove_if(registry.begin(), registry.end(),
+                                      [this](auto& e) { return e.first == record_; }),
+                       registry.end());
+    }
+    record_ = nullptr;
+    return answer;
+}
+
+}  // namespace trv4host

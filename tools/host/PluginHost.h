@@ -1,0 +1,106 @@
+// A small VST 2 host: loads a plug-in binary by path through its exported
+// entry (never linking the plug-in's classes), answers its callbacks and wraps
+// the record's entry points. Used by the trv4 command-line host and by the
+// tests that drive the plug-in as a host would.
+//
+// Single-threaded: one host object serves the effects it created; callbacks
+// arrive on the calling thread.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "vst/VstInterface.h"
+
+namespace trv4host {
+
+// The loaded library. Unloads it when destroyed; every effect it created must
+// be closed first.
+class PluginModule {
+public:
+    // Null with a one-line reason in error when the file cannot be loaded or
+    // exports neither VSTPluginMain nor main.
+    static std::unique_ptr<PluginModule> Load(const std::string& path, std::string& error);
+    ~PluginModule();
+
+    using EntryProc = vst::AEffect*(VST_CALL*)(vst::AudioMasterCallback);
+    EntryProc vstPluginMain() const { return vstPluginMain_; }
+    EntryProc legacyMain() const { return legacyMain_; }
+    EntryProc entry() const { return vstPluginMain_ ? vstPluginMain_ : legacyMain_; }
+
+private:
+    PluginModule() = default;
+    void* handle_ = nullptr;
+    EntryProc vstPluginMain_ = nullptr;
+    EntryProc legacyMain_ = nullptr;
+};
+
+// One parameter change reported through audioMasterAutomate.
+struct AutomationEvent {
+    int index;
+    float value;
+};
+
+// What the host answers. Tests change these fields to play other hosts.
+class Host {
+public:
+    Host();
+    ~Host();
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
+
+    vst::VstIntPtr version = 2400;      // audioMasterVersion
+    std::string vendor = "Tolvmark Audio";
+    std::string product = "trv4 host";
+    bool timeInfoAvailable = false;     // answer audioMasterGetTime with timeInfo
+    vst::VstTimeInfo timeInfo{};
+    double sampleRate = 44100;
+    int blockSize = 512;
+
+    std::vector<AutomationEvent> automation;  // audioMasterAutomate log
+    std::vector<vst::VstInt32> timeRequests;  // masks of audioMasterGetTime
+    int callbackCount = 0;
+
+    // Calls the entry with this host's callback; null when the plug-in
+    // refuses (or the entry is missing).
+    vst::AEffect* instantiate(PluginModule::EntryProc entry);
+
+    static vst::VstIntPtr VST_CALL callback(vst::AEffect* effect, vst::VstInt32 opcode, vst::VstInt32 index,
+                                            vst::VstIntPtr value, void* ptr, float opt);
+
+private:
+    vst::VstIntPtr answer(vst::AEffect* effect, vst::VstInt32 opcode, vst::VstInt32 index, vst::VstIntPtr value,
+                          void* ptr, float opt);
+};
+
+// Convenience calls on a record, as a host makes them.
+class Effect {
+public:
+    explicit Effect(vst::AEffect* record) : record_(record) {}
+    ~Effect() { close(); }
+    Effect(const Effect&) = delete;
+    Effect& operator=(const Effect&) = delete;
+
+    vst::AEffect* record() const { return record_; }
+    vst::VstIntPtr dispatch(vst::VstInt32 opcode, vst::VstInt32 index = 0, vst::VstIntPtr value = 0,
+                            void* ptr = nullptr, float opt = 0) const;
+    std::string text(vst::VstInt32 opcode, vst::VstInt32 index = 0) const;  // string queries
+    void setParameter(int index, float value) const;
+    float getParameter(int index) const;
+    void setSampleRate(float rate) const { dispatch(vst::effSetSampleRate, 0, 0, nullptr, rate); }
+    void setBlockSize(int size) const { dispatch(vst::effSetBlockSize, 0, size); }
+    void resume() const { dispatch(vst::effMainsChanged, 0, 1); }
+    void suspend() const { dispatch(vst::effMainsChanged, 0, 0); }
+    void setProgram(int index) const { dispatch(vst::effSetProgram, 0, index); }
+    // Processes n frames of two channels (separate buffers), replacing.
+    void processReplacing(const float* inL, const float* inR, float* outL, float* outR, int n) const;
+    void processAccumulating(const float* inL, const float* inR, float* outL, float* outR, int n) const;
+    // effClose; the record is gone afterwards. Answers the dispatcher's reply.
+    vst::VstIntPtr close();
+
+private:
+    vst::AEffect* record_;
+};
+
+}  // namespace trv4host

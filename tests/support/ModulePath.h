@@ -1,0 +1,22 @@
+// Where the built plug-in module is, for tests that load it as a host does.
+// The build passes TRV4_MODULE_PATH; under wine a Unix path is reached
+// through drive Z:.
+#pragma once
+
+#include <string>
+
+namespace trv4test {
+
+inline std::string modulePath() {
+    std::string path = TRV4_MODULE_PATH;
+#if defined(_WIN32)
+    if (!path.empty() && path[0] == '/') {
+        for (char& c : path)
+            if (c == '/') c = '\\';
+        path = "Z:" + path;
+    }
+#endif
+    return path;
+}
+
+}  // namespace trv4test

@@ -59,6 +59,13 @@ public:
     unsigned wave2() const;
 
     double sampleRate() const;
+
+private:
+    const ParameterArray& params;
+    HostTimeSource& time;
+    double rate = 44100;
+    std::atomic<float> meter{0};
+    std::atomic<double> tempo{0};
 };
 
 }  // namespace trv4

@@ -4,14 +4,20 @@
 #include "vst/AudioEffect.h"
 #include "vst/VstEntry.h"
 
-extern "C" vst::AEffect* VSTPluginMain(vst::AudioMasterCallback audioMaster) {
+#if defined(_WIN32)
+#define TRV4_EXPORT
+#else
+#define TRV4_EXPORT __attribute__((visibility("default")))
+#endif
+
+extern "C" TRV4_EXPORT vst::AEffect* VSTPluginMain(vst::AudioMasterCallback audioMaster) {
     return vst::createEffectRecord(audioMaster);
 }
 
 #if !defined(_WIN32)
 // C++ does not allow a function called main that returns a pointer; on ELF
 // an assembler label gives the entry that name.
-extern "C" vst::AEffect* trv4LegacyMain(vst::AudioMasterCallback audioMaster) __asm__("main");
+extern "C" TRV4_EXPORT vst::AEffect* trv4LegacyMain(vst::AudioMasterCallback audioMaster) __asm__("main");
 extern "C" vst::AEffect* trv4LegacyMain(vst::AudioMasterCallback audioMaster) {
     return vst::createEffectRecord(audioMaster);
 }

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# The whole test suite on a fresh Debian 12 machine: installs what is missing,
+# builds the Linux, sanitizer, 32-bit and 64-bit Windows trees, and runs every
+# test runner (the Windows ones under wine) with one Xvfb for the windows.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+bash scripts/setup.sh || { echo "setup failed"; exit 1; }
+bash scripts/build.sh linux asan win32 win64 || { echo "build failed"; exit 1; }
+
+# One X server for every window test of this run (wine binds a server's
+# display at its start). -displayfd picks a free display number.
+xvfb_pid=
+cleanup() { [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; }
+trap cleanup EXIT
+if [ -z "${DISPLAY:-}" ]; then
+  displayfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$displayfile" </dev/null >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 50); do [ -s "$displayfile" ] && break; sleep 0.1; done
+  export DISPLAY=:$(tr -d '\n' <"$displayfile")
+  rm -f "$displayfile"
+fi
+
+passed=0; failed=0; status=0
+for tree in linux asan win32 win64; do
+  echo "== tests: $tree"
+  log=build/$tree/ctest.log
+  ctest --test-dir build/$tree --output-on-failure -j 2 2>&1 | tee "$log"
+  [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+  line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -1)
+  if [ -n "$line" ]; then
+    total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")
+    bad=$(sed -E 's/.*passed, ([0-9]+) tests failed.*/\1/' <<<"$line")
+    passed=$((passed + total - bad)); failed=$((failed + bad))
+  else
+    status=1
+  fi
+done
+
+if [ -x scripts/fuzz.sh ]; then
+  echo "== fuzz"
+  if bash scripts/fuzz.sh; then passed=$((passed + 1)); else failed=$((failed + 1)); status=1; fi
+fi
+
+echo "$passed passed, $failed failed"
+exit $status

@@ -10,6 +10,11 @@ struct Point {
     int y = 0;
 };
 
+struct Size {
+    int width = 0;
+    int height = 0;
+};
+
 // Right and bottom are exclusive, as in a Win32 RECT.
 struct Rect {
     int left = 0;
@@ -21,6 +26,20 @@ struct Rect {
     int Height() const { return bottom - top; }
     bool IsEmpty() const { return right <= left || bottom <= top; }
     bool Contains(Point p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+    Rect Offset(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
+    // The common part; an empty result keeps no meaningful corners.
+    Rect Intersect(const Rect& o) const {
+        return {left > o.left ? left : o.left, top > o.top ? top : o.top, right < o.right ? right : o.right,
+                bottom < o.bottom ? bottom : o.bottom};
+    }
+    // The smallest rectangle holding both; an empty side is ignored.
+    Rect Union(const Rect& o) const {
+        if (IsEmpty()) return o;
+        if (o.IsEmpty()) return *this;
+        return {left < o.left ? left : o.left, top < o.top ? top : o.top, right > o.right ? right : o.right,
+                bottom > o.bottom ? bottom : o.bottom};
+    }
+    bool operator==(const Rect&) const = default;
 };
 
 // Platform colour value 0x00BBGGRR, as the Win32 COLORREF.

@@ -1,17 +1,28 @@
-// Minimal program: program 0's values only; the factory tables replace it.
 #include "plugin/APluginProgram.h"
+
+#include "plugin/FactoryPrograms.h"
+#include "plugin/HostText.h"
 
 namespace trv4 {
 
-namespace {
-const float kProgram0[kNumParams] = {0.6f, 0.8f, 0.5f, 0.1f, 0.34f, 0.3f, 0, 0.1f, 0.26f, 0, 0,
-                                     0,    0.5f, 1,    0,    0,     0,    1, 0,    1,     0};
+static_assert(APluginProgram::kMaxNameChars < APluginProgram::kNameCapacity);
+
+APluginProgram::APluginProgram() : values{}, programName{} {}
+
+APluginProgram::APluginProgram(int factoryIndex) : APluginProgram() {
+    if (factoryIndex < 0 || factoryIndex >= kNumFactoryPrograms) return;
+    for (int i = 0; i < kNumParams; ++i) setValue(i, kFactoryProgramValues[factoryIndex][i]);
+    copyHostText(programName, kFactoryProgramNames[factoryIndex], kNameCapacity - 1);
 }
 
-APluginProgram::APluginProgram() : values{}, name{} {}
+APluginProgram::APluginProgram(const APluginProgram& other) : APluginProgram() { *this = other; }
 
-APluginProgram::APluginProgram(int) : name{} {
-    for (int i = 0; i < kNumParams; ++i) values[i] = kProgram0[i];
+APluginProgram& APluginProgram::operator=(const APluginProgram& other) {
+    for (int i = 0; i < kNumParams; ++i) setValue(i, other.value(i));
+    copyHostText(programName, other.programName, kNameCapacity - 1);
+    return *this;
 }
+
+void APluginProgram::setName(const char* text) { copyHostText(programName, text, kMaxNameChars); }
 
 }  // namespace trv4

@@ -1,12 +1,46 @@
-// Minimal identity answers; the full host queries replace them.
+// Identity texts, output pins and capability answers of APlugin. Called on
+// the dispatcher's thread. The plug-in keeps no opaque state block: hosts
+// save and restore it through parameters, program names and the program
+// index, so getChunk and setChunk keep the base answers.
+#include "plugin/HostText.h"
 #include "plugin/uPlugin.h"
 
 namespace trv4 {
 
-bool APlugin::getOutputProperties(vst::VstInt32, vst::VstPinProperties*) { return false; }
-bool APlugin::getEffectName(char* name) { *name = 0; return false; }
-bool APlugin::getVendorString(char* text) { *text = 0; return false; }
-bool APlugin::getProductString(char* text) { *text = 0; return false; }
+namespace {
+constexpr const char* kEffectName = "TRV-4";
+constexpr const char* kVendorName = "Tolvmark Audio";
+constexpr const char* kProductName = "TRV-4";
+constexpr int kNumOutputPins = 2;
+}  // namespace
+
+bool APlugin::getOutputProperties(vst::VstInt32 index, vst::VstPinProperties* properties) {
+    if (!properties || index < 0 || index >= kNumOutputPins) return false;
+    // " 1" and " 2"; the arrangement type and short label stay as the host
+    // passed them.
+    const char label[3] = {' ', static_cast<char>('1' + index), 0};
+    copyHostText(properties->label, label, sizeof properties->label - 1);
+    properties->flags = vst::kVstPinIsActive | vst::kVstPinIsStereo;
+    return true;
+}
+
+bool APlugin::getEffectName(char* name) {
+    copyHostText(name, kEffectName, kMaxEffectNameChars);
+    return true;
+}
+
+bool APlugin::getVendorString(char* text) {
+    copyHostText(text, kVendorName, kMaxVendorTextChars);
+    return true;
+}
+
+bool APlugin::getProductString(char* text) {
+    copyHostText(text, kProductName, kMaxVendorTextChars);
+    return true;
+}
+
+// No capability is claimed, not even receiving the time information that
+// tempo sync reads: hosts answer audioMasterGetTime without it.
 vst::VstInt32 APlugin::canDo(char*) { return -1; }
 
 }  // namespace trv4

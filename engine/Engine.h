@@ -10,7 +10,10 @@
 #include <atomic>
 #include <cstdint>
 
+#include "engine/BlockScratch.h"
+#include "engine/EngineState.h"
 #include "engine/ParamIndex.h"
+#include "engine/Random.h"
 
 namespace trv4 {
 
@@ -60,12 +63,44 @@ public:
 
     double sampleRate() const;
 
+    // Read access for tests and diagnostics (audio thread, or any thread
+    // while no block runs): every field of the running state.
+    const EngineState& state() const { return st; }
+
+    // The straightforward implementation of the block operation: the sample
+    // step in plain scalar code, in the order of the design. The fast path of
+    // processReplacing gives bit-identical output and state; tests compare
+    // the two. Same contract as processReplacing.
+    void processReference(const float* const* inputs, float* const* outputs, int32_t n);
+
 private:
+    void applyPendingRamp();
+    void updateBlock();
+    void referenceStep(float inL, float inR, float& outL, float& outR, RandomStream& random);
+    void preRoll();
+    void clearSignalState();
+    void recoverFromNonFinite();
+    void publish();
+    template <bool kAccumulate>
+    void processFast(const float* const* inputs, float* const* outputs, int32_t n);
+
     const ParameterArray& params;
     HostTimeSource& time;
-    double rate = 44100;
-    std::atomic<float> meter{0};
-    std::atomic<double> tempo{0};
+    EngineState st{};
+    BlockScratch scratch{};
+
+    // Shared with other threads, single relaxed stores.
+    std::atomic<float> publishedMeter{0};
+    std::atomic<double> publishedTempo{0};
+    std::atomic<unsigned> publishedWave1{0};
+    std::atomic<unsigned> publishedWave2{0};
+    // armRamp() may run on any thread while a block runs: it leaves the ramp
+    // length of that moment and bumps a count; the audio thread starts the
+    // ramp when it sees a new count at the start of its next block.
+    std::atomic<int32_t> sharedRampLength{0};
+    std::atomic<int32_t> armedRampLength{0};
+    std::atomic<uint32_t> armCount{0};
+    uint32_t seenArmCount = 0;
 };
 
 }  // namespace trv4

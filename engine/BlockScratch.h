@@ -1,0 +1,21 @@
+// Per-chunk values the fast block path computes ahead of its serial loop:
+// dither, modulator outputs and the tap read positions of each frame. Owned
+// by the engine, used only on the audio thread.
+#pragma once
+
+#include <cstdint>
+
+namespace trv4 {
+
+struct BlockScratch {
+    static constexpr int kFrames = 256;
+    alignas(16) double noise[kFrames];
+    alignas(16) float lfo1[kFrames];
+    alignas(16) float lfo2[kFrames];
+    alignas(16) int32_t rowL[kFrames];  // first row of the left tap
+    alignas(16) int32_t rowR[kFrames];  // first row of the right tap
+    alignas(16) float fracL[kFrames];   // weight of the second row
+    alignas(16) float fracR[kFrames];
+};
+
+}  // namespace trv4

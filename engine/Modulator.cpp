@@ -1,0 +1,94 @@
+#include "engine/Modulator.h"
+
+#include "engine/Engine.h"
+#include "engine/Nearest.h"
+
+namespace trv4 {
+
+namespace {
+
+constexpr double kTwoTo32 = 4294967296.0;
+constexpr int32_t kTimeInfoMask = 0x2400;  // tempo valid 0x400 | time signature valid 0x2000
+constexpr int32_t kTransportPlaying = 0x2;
+constexpr int32_t kTempoValid = 0x400;
+constexpr int32_t kTimeSigValid = 0x2000;
+
+Wave waveFromParameter(float p) { return static_cast<Wave>(nearestInt64(10.0 * p)); }
+
+float freeRate(float p) { return static_cast<float>(std::pow(1000.0, p) * 0.02); }
+
+// Multiplier m from n = nearest(307.2 / tempo): the largest power of two not
+// above n, capped at 256 (n = 512 included), and 1 beyond 512. It keeps the
+// synced rates near the free rates of the same knob position.
+uint32_t tempoMultiplier(uint16_t n) {
+    if (n < 2 || n > 512) return 1;
+    if (n == 512) return 256;
+    uint32_t m = 1;
+    while (m * 2 <= n) m *= 2;
+    return m;
+}
+
+// One cycle lasts 256 / M beats; M = 2^nearest(10 p) * m.
+float syncedRate(float p, uint32_t multiplier, double tempo) {
+    const uint32_t steps = static_cast<uint32_t>(1u << nearestInt64(10.0 * p)) * multiplier;
+    return static_cast<float>(steps * tempo / 15360.0);
+}
+
+uint32_t phaseOffset(float p) { return nearestModulo32(p * kTwoTo32); }
+
+// Rates from the host's tempo and, while the transport plays, phases locked
+// to the song position. Answers false when the host gives no tempo and time
+// signature: the free rates then stand.
+bool syncToHost(Modulator& m1, Modulator& m2, const ModulatorSettings& s, HostTimeSource& time, double& hostTempo) {
+    HostTime info;
+    if (!time.queryHostTime(kTimeInfoMask, info)) return false;
+    if (!(info.flags & kTempoValid) || !(info.flags & kTimeSigValid)) return false;
+    // A host reporting a tempo that is not a finite number is treated as one that
+    // reports none, so the editor never shows it.
+    if (!std::isfinite(info.tempo)) return false;
+    hostTempo = info.tempo;
+
+    // A tempo of 0 gives an infinite quotient, taken as n = 0 (multiplier 1).
+    const uint16_t n = static_cast<uint16_t>(nearestInt64(307.2 / info.tempo));
+    const uint32_t m = tempoMultiplier(n);
+    m1.rate = syncedRate(s.rate1, m, info.tempo);
+    m2.rate = syncedRate(s.rate2, m, info.tempo);
+
+    if (info.flags & kTransportPlaying) {
+        const uint32_t host = phaseOffset(s.hostOffset);
+        m1.phase = nearestModulo32(kTwoTo32 * m1.rate * info.samplePos / s.sampleRate) + host;
+        m2.phase = nearestModulo32(kTwoTo32 * m2.rate * info.samplePos / s.sampleRate) + host + phaseOffset(s.offset);
+    }
+    return true;
+}
+
+uint32_t incrementFor(float rate, double sampleRate) { return nearestModulo32(kTwoTo32 * rate / sampleRate); }
+
+}  // namespace
+
+void setupModulators(Modulator& m1, Modulator& m2, const ModulatorSettings& s, HostTimeSource& time,
+                     double& hostTempo) {
+    m1.wave = waveFromParameter(s.wave1);
+    m1.rate = freeRate(s.rate1);
+
+    if (s.wave2 == 0.0f) {
+        // Wave 2 off: modulator 2 follows modulator 1, Offset behind it.
+        m2.wave = m1.wave;
+        m2.rate = m1.rate;
+        if (s.sync) syncToHost(m1, m2, s, time, hostTempo);
+        m2.rate = m1.rate;
+        m1.increment = m2.increment = incrementFor(m1.rate, s.sampleRate);
+        m2.phase = m1.phase + phaseOffset(s.offset);
+        return;
+    }
+
+    m2.wave = waveFromParameter(s.wave2);
+    m2.rate = freeRate(s.rate2);
+    if (s.sync) syncToHost(m1, m2, s, time, hostTempo);
+    m1.increment = incrementFor(m1.rate, s.sampleRate);
+    m2.increment = incrementFor(m2.rate, s.sampleRate);
+    // Offset is re-imposed only while both run at the same speed.
+    if (m2.increment == m1.increment) m2.phase = m1.phase + phaseOffset(s.offset);
+}
+
+}  // namespace trv4

@@ -1,0 +1,45 @@
+// Renders audio through a loaded plug-in in the order a host uses: sample
+// rate, block size, program and parameters, resume, blocks, suspend. Plays
+// the host's transport for tempo sync when asked: audioMasterGetTime then
+// answers the tempo, a 4/4 time signature, the playing flag and the song
+// position, which advances with every block while playing.
+//
+// Runs on trv4's main thread, which is also the plug-in's audio thread here:
+// buffers are made before resume, and file work happens between blocks.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "tools/trv4/AudioFile.h"
+#include "tools/trv4/LoadedPlugin.h"
+#include "tools/trv4/PluginSettings.h"
+
+namespace trv4tool {
+
+struct Transport {
+    bool answered = false;  // whether the host answers audioMasterGetTime at all
+    double tempo = 120;     // beats per minute
+    bool playing = false;
+    double samplePos = 0;   // song position of the first frame, in samples
+};
+
+struct RenderJob {
+    int blockSize = 512;
+    double tailSeconds = 0;  // silence fed after the input, so that echoes ring out
+    Transport transport;
+};
+
+struct RenderResult {
+    int64_t frames = 0;
+    float peak = 0;          // largest magnitude in the output
+    int64_t nonFinite = 0;   // output samples that were not finite numbers
+};
+
+// Reads every frame of in (mono feeds both inputs; more than two channels is
+// an error), processes it and writes stereo to out. False with a one-line
+// reason on a read or write failure; the plug-in is suspended either way.
+bool render(LoadedPlugin& plugin, const PluginSettings& settings, AudioReader& in, AudioWriter& out,
+            const RenderJob& job, RenderResult& result, std::string& error);
+
+}  // namespace trv4tool

@@ -66,7 +66,8 @@ void scramble(const Effect& fx, unsigned seed) {
     for (int p = 0; p < 45; ++p) {
         fx.setProgram(p);
         for (int i = 0; i < 21; ++i) fx.setParameter(i, value(random));
-        std::string name = "Scrambled " + std::to_string(p);
+        std::string name = "Scrambled ";
+        name += std::to_string(p);
         fx.dispatch(effSetProgramName, 0, 0, name.data());
     }
     fx.setProgram(static_cast<int>(random() % 45));

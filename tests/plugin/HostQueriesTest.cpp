@@ -95,9 +95,6 @@ TEST_F(HostQueries, BaseAnswers) {
     EXPECT_EQ(fx.dispatch(effGetTailSize), 0);
     EXPECT_EQ(fx.dispatch(effGetNumProgramCategories), 1);
     EXPECT_EQ(fx.dispatch(effKeysRequired), 1);
-    EXPECT_EQ(fx.dispatch(effCopyProgram, 1), 0);
-    EXPECT_EQ(fx.dispatch(effBeginSetProgram), 0);
-    EXPECT_EQ(fx.dispatch(effEndSetProgram), 0);
 }
 
 // A host that passes uninitialised buffers must get a terminated text from

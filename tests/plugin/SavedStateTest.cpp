@@ -121,15 +121,4 @@ TEST_F(SavedState, ObjectsKeepTheirOwnPrograms) {
     EXPECT_EQ(second.getParameter(0), 0.65f);
 }
 
-TEST_F(SavedState, RestoredValuesAreClamped) {
-    auto& fx = makeEffect();
-    fx.setProgram(9);
-    fx.setParameter(4, 1.5f);
-    fx.setParameter(5, -3.0f);
-    fx.setProgram(10);
-    fx.setProgram(9);
-    EXPECT_EQ(fx.getParameter(4), 1.0f);
-    EXPECT_EQ(fx.getParameter(5), 0.0f);
-}
-
 }  // namespace

@@ -6,6 +6,8 @@
 // audio thread. Nothing here throws towards the host.
 #pragma once
 
+#include <atomic>
+
 #include "vst/VstInterface.h"
 
 namespace vst {
@@ -79,7 +81,9 @@ protected:
     AEffEditor* editor = nullptr;
     VstInt32 numPrograms;
     VstInt32 numParams;
-    VstInt32 curProgram = 0;
+    // Written by setProgram on the dispatching thread, read by setParameter on
+    // whichever thread the host automates from.
+    std::atomic<VstInt32> curProgram{0};
     VstInt32 blockSize = 1024;
     AudioMasterCallback audioMaster;
 };

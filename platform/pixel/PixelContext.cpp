@@ -97,3 +97,15 @@ Size PixelContext::TextExtent(std::string_view text, const Font& font) {
 }
 
 }  // namespace platform
+
+#include "platform/Label.h"
+
+namespace platform {
+
+Size MeasureText(std::string_view text, const Font& font) {
+    TextRasterizer& rasterizer = TextRasterizer::Instance();
+    const FontMetrics metrics = rasterizer.Metrics(font);
+    return {rasterizer.Width(text, font), metrics.ascent + metrics.descent};
+}
+
+}  // namespace platform

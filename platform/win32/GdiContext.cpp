@@ -97,3 +97,21 @@ Size GdiContext::TextExtent(std::string_view text, const Font& font) {
 }
 
 }  // namespace platform
+
+#include "platform/Label.h"
+
+namespace platform {
+
+Size MeasureText(std::string_view text, const Font& font) {
+    HDC screen = CreateCompatibleDC(nullptr);
+    if (!screen) return {};
+    Size size;
+    {
+        GdiContext dc(screen);
+        size = dc.TextExtent(text, font);
+    }
+    DeleteDC(screen);
+    return size;
+}
+
+}  // namespace platform

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <vector>
 
+#include "toolkit/cDIBErrors.h"
+
 namespace toolkit {
 namespace {
 
@@ -236,6 +238,17 @@ void TAbstractSuperDIB::CopySettingsTo(TAbstractSuperDIB& target) const {
         target.SetClipRect(target.fClip);
     }
     target.Changed();
+}
+
+const platform::ClassInfo& TAbstractSuperDIB::StaticClass() {
+    static const platform::ClassInfo info("TAbstractSuperDIB", nullptr);
+    return info;
+}
+
+void TAbstractSuperDIB::AssignTo(platform::Persistent& target) const {
+    auto* dib = dynamic_cast<TAbstractSuperDIB*>(&target);
+    if (!dib) throw EDIBError(std::string(dibmsg::kAssignTo) + target.Class().Name());
+    CopySettingsTo(*dib);
 }
 
 void TAbstractSuperDIB::Assign(const TAbstractSuperDIB& source) {

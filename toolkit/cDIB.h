@@ -18,6 +18,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/ClassInfo.h"
 #include "platform/Geometry.h"
 #include "toolkit/cDIBBlend.h"
 
@@ -62,14 +63,16 @@ constexpr platform::Color PixelToColor(uint32_t p) {
     return ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
 }
 
-class TAbstractSuperDIB {
+class TAbstractSuperDIB : public platform::Persistent {
 public:
     TAbstractSuperDIB();
-    virtual ~TAbstractSuperDIB();
+    ~TAbstractSuperDIB() override;
     TAbstractSuperDIB(const TAbstractSuperDIB&) = delete;
     TAbstractSuperDIB& operator=(const TAbstractSuperDIB&) = delete;
 
     virtual const char* ClassName() const = 0;
+    static const platform::ClassInfo& StaticClass();
+    const platform::ClassInfo& Class() const override { return StaticClass(); }
 
     // --- Size and pixels ---------------------------------------------------
     int Width() const { return fWidth; }
@@ -153,6 +156,9 @@ public:
     // Angle, scales, auto-size, masked, opacity, transparent, key colour,
     // mode and blend routine; the size too when target is a view.
     void CopySettingsTo(TAbstractSuperDIB& target) const;
+    // CopySettingsTo for a toolkit surface; any other target raises
+    // EDIBError "Cannot assign a TAbstractDIB to a " + its class name.
+    void AssignTo(platform::Persistent& target) const;
     // Size, pixels and settings, then the change event.
     void Assign(const TAbstractSuperDIB& source);
     // Drops the own pixels and shares other's; copies its settings and size.

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "tests/toolkit/DIBTestSupport.h"
+#include "platform/Component.h"
 #include "toolkit/cDIB.h"
+#include "toolkit/cDIBErrors.h"
 
 namespace toolkit::test {
 namespace {
@@ -191,6 +193,20 @@ TEST(DIBOps, AssignCopiesPixelsAndSettingsWithOneEvent) {
     EXPECT_EQ(dst.Angle(), 30);
     src.SetPixel(1, 2, 0);
     EXPECT_EQ(dst.Pixel(1, 2), Tag(1, 2));
+}
+
+TEST(DIBOps, AssignToOtherClassesIsRefused) {
+    TMemoryDIB src, dst;
+    src.SetOpacity(77);
+    src.AssignTo(dst);
+    EXPECT_EQ(dst.Opacity(), 77);
+    platform::Component other(nullptr);
+    try {
+        src.AssignTo(other);
+        FAIL();
+    } catch (const EDIBError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot assign a TAbstractDIB to a " + other.Class().Name());
+    }
 }
 
 }  // namespace

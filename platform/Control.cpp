@@ -13,10 +13,10 @@ Control::~Control() {
 const ClassInfo& Control::StaticClass() {
     static const ClassInfo info = [] {
         ClassBuilder<Control> b("TControl", &Component::StaticClass());
-        b.Integer("Left", &Control::Left, &Control::SetLeft, -32768, 32767);
-        b.Integer("Top", &Control::Top, &Control::SetTop, -32768, 32767);
-        b.Integer("Width", &Control::Width, &Control::SetWidth, 0, 32767);
-        b.Integer("Height", &Control::Height, &Control::SetHeight, 0, 32767);
+        b.Integer("Left", &Control::Left, &Control::SetLeft, -32768, 32767).Default(Value::Integer(0));
+        b.Integer("Top", &Control::Top, &Control::SetTop, -32768, 32767).Default(Value::Integer(0));
+        b.Integer("Width", &Control::Width, &Control::SetWidth, 0, 32767).StoredWhen(&Control::StoresSize);
+        b.Integer("Height", &Control::Height, &Control::SetHeight, 0, 32767).StoredWhen(&Control::StoresSize);
         b.Bool("Visible", &Control::Visible, &Control::SetVisible).Default(Value::Identifier("True"));
         b.Bool("Enabled", &Control::Enabled, &Control::SetEnabled).Default(Value::Identifier("True"));
         b.Enum("Cursor", &Control::GetCursor, [](Control& c, int v) { c.SetCursor(static_cast<Cursor>(v)); },

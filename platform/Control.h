@@ -68,6 +68,9 @@ public:
     // An opaque control covers its whole rectangle when it paints.
     virtual bool IsOpaque() const { return false; }
     virtual bool IsWindowed() const { return false; }
+    // Whether the stored description holds Width and Height (a form stores
+    // its client size instead).
+    virtual bool StoresSize() const { return true; }
 
     // Paints in the control's own coordinates: the origin is at its top-left
     // corner and the clip lies within its bounds.

@@ -26,6 +26,7 @@ public:
     void Load(std::string_view description);
 
     Backend* GetBackend() const override { return &backend_; }
+    bool StoresSize() const override { return false; }
 
     const std::string& Caption() const { return caption_; }
     void SetCaption(const std::string& caption) { caption_ = caption; }

@@ -51,6 +51,7 @@ public:
 
     // Windows by handle (handles are small numbers from 1 on).
     Window* Find(uintptr_t handle) const;
+    size_t WindowCount() const { return windows_.size(); }
     // The update rectangle a window would paint next (empty: none).
     Rect PendingUpdate(uintptr_t handle) const;
     // Every Invalidate call on the window since the last Take.

@@ -32,11 +32,15 @@ inline __m128d pair(const float* a, const float* b) {
 struct Options {
     float am, pan;  // p6, p10
     bool hiCut;     // p19 < 1
+    bool amPan;     // p6 or p10 above 0
     bool mono;      // p15 > 0.5
 };
 
 // Frames 0..n-1 of a chunk. in/out point at the chunk's first frame.
-template <int kOversampling, bool kHiCut, bool kMono, bool kAccumulate>
+// kTapsFirst: the taps of a frame read only rows written before the frame
+// (base delay - floor(depth) - 1 >= oversampling factor), so they may be read
+// before the frame's writes.
+template <int kOversampling, bool kHiCut, bool kAmPan, bool kTapsFirst, bool kAccumulate>
 void run(EngineState& st, const BlockScratch& s, const float* inL, const float* inR, float* outL, float* outR,
          int n, const Options& opt) {
     // Input low-pass: states and coefficients of both sections.
@@ -86,6 +90,27 @@ void run(EngineState& st, const BlockScratch& s, const float* inL, const float* 
         // through the low-pass into the buffer, kOversampling times.
         const __m128d in = pair(inL + j, inR + j);
         const __m128d x = roundToFloat(_mm_add_pd(_mm_add_pd(in, fb), broadcast(s.noise[j])));
+        // Taps: (1 - f) row + f next row, left lane from the left tap's
+        // rows, right lane from the right tap's; then the feedback band-pass,
+        // whose result enters the next frame's input.
+        __m128d tap;
+        auto tapAndFeedback = [&] {
+            const int32_t rl = s.rowL[j], rr = s.rowR[j];
+            const __m128d f = pair(&s.fracL[j], &s.fracR[j]);
+            const __m128d first = pair(&rows[rl][0], &rows[rr][1]);
+            const __m128d second = pair(&rows[rl + 1][0], &rows[rr + 1][1]);
+            tap = _mm_add_pd(_mm_mul_pd(_mm_sub_pd(one, f), first), _mm_mul_pd(f, second));
+            const __m128d w = _mm_sub_pd(_mm_sub_pd(tap, _mm_mul_pd(ba1, bs1)), _mm_mul_pd(ba2, bs2));
+            const __m128d y = _mm_add_pd(_mm_mul_pd(bb0, w), _mm_mul_pd(bb2, bs2));
+            bs2 = bs1;
+            bs1 = w;
+            fb = roundToFloat(_mm_mul_pd(y, fbGain));
+        };
+        // Reading first lets the feedback for the next frame start while
+        // this frame's writes run; allowed when no read reaches them.
+        if constexpr (kTapsFirst) tapAndFeedback();
+
+        __m128 samples[kOversampling];
         for (int r = 0; r < kOversampling; ++r) {
             __m128d w = _mm_sub_pd(_mm_sub_pd(x, _mm_mul_pd(a1a, s1a)), _mm_mul_pd(a2a, s2a));
             __m128d y = _mm_add_pd(_mm_add_pd(_mm_mul_pd(b1a, s1a), w), s2a);
@@ -95,33 +120,30 @@ void run(EngineState& st, const BlockScratch& s, const float* inL, const float* 
             y = _mm_add_pd(_mm_add_pd(_mm_mul_pd(b1b, s1b), w), s2b);
             s2b = s1b;
             s1b = w;
-            const __m128 sample = _mm_cvtpd_ps(_mm_mul_pd(y, lpGain));
-            writeIndex = (writeIndex + 1) & DelayLine::kMask;
-            _mm_storel_pi(reinterpret_cast<__m64*>(rows[writeIndex]), sample);
-            if (writeIndex == 0) _mm_storel_pi(reinterpret_cast<__m64*>(rows[DelayLine::kLength]), sample);
+            samples[r] = _mm_cvtpd_ps(_mm_mul_pd(y, lpGain));
+        }
+        if (writeIndex + kOversampling <= DelayLine::kMask) {
+            // No wrap within this frame: plain consecutive rows.
+            for (int r = 0; r < kOversampling; ++r)
+                _mm_storel_pi(reinterpret_cast<__m64*>(rows[writeIndex + 1 + r]), samples[r]);
+            writeIndex += kOversampling;
+        } else {
+            for (int r = 0; r < kOversampling; ++r) {
+                writeIndex = (writeIndex + 1) & DelayLine::kMask;
+                _mm_storel_pi(reinterpret_cast<__m64*>(rows[writeIndex]), samples[r]);
+                if (writeIndex == 0) _mm_storel_pi(reinterpret_cast<__m64*>(rows[DelayLine::kLength]), samples[r]);
+            }
         }
 
-        // Taps: (1 - f) row + f next row, left lane from the left tap's
-        // rows, right lane from the right tap's.
-        const int32_t rl = s.rowL[j], rr = s.rowR[j];
-        const __m128d f = pair(&s.fracL[j], &s.fracR[j]);
-        const __m128d first = pair(&rows[rl][0], &rows[rr][1]);
-        const __m128d second = pair(&rows[rl + 1][0], &rows[rr + 1][1]);
-        __m128d tap = _mm_add_pd(_mm_mul_pd(_mm_sub_pd(one, f), first), _mm_mul_pd(f, second));
+        if constexpr (!kTapsFirst) tapAndFeedback();
 
-        // Feedback band-pass; its result enters the next frame's input.
-        {
-            const __m128d w = _mm_sub_pd(_mm_sub_pd(tap, _mm_mul_pd(ba1, bs1)), _mm_mul_pd(ba2, bs2));
-            const __m128d y = _mm_add_pd(_mm_mul_pd(bb0, w), _mm_mul_pd(bb2, bs2));
-            bs2 = bs1;
-            bs1 = w;
-            fb = roundToFloat(_mm_mul_pd(y, fbGain));
+        // Amplitude modulation by lfo1, auto-pan by lfo2. With AM and Pan at
+        // 0 both gains are exactly 1 and the products change nothing.
+        if constexpr (kAmPan) {
+            const double lfo1 = s.lfo1[j], lfo2 = s.lfo2[j];
+            tap = _mm_mul_pd(tap, broadcast(1 - (1 - lfo1) * am));
+            tap = _mm_mul_pd(tap, _mm_set_pd(1 - pan * lfo2, 1 - (1 - lfo2) * pan));
         }
-
-        // Amplitude modulation by lfo1, auto-pan by lfo2.
-        const double lfo1 = s.lfo1[j], lfo2 = s.lfo2[j];
-        tap = _mm_mul_pd(tap, broadcast(1 - (1 - lfo1) * am));
-        tap = _mm_mul_pd(tap, _mm_set_pd(1 - pan * lfo2, 1 - (1 - lfo2) * pan));
 
         if constexpr (kHiCut) {
             for (int k = 0; k < HiCut::kSections; ++k) {
@@ -133,7 +155,7 @@ void run(EngineState& st, const BlockScratch& s, const float* inL, const float* 
         }
 
         __m128d mix = _mm_add_pd(_mm_mul_pd(tap, wet), _mm_mul_pd(in, dry));
-        if constexpr (kMono) {
+        if (opt.mono) {
             const __m128d half = _mm_mul_pd(mix, broadcast(0.5));
             mix = _mm_add_pd(half, _mm_shuffle_pd(half, half, 1));
         }

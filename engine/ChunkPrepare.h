@@ -5,43 +5,35 @@
 // draws), and the two tap read positions. Audio thread.
 #pragma once
 
+#include <emmintrin.h>
+
 #include <cstdint>
 
 #include "engine/BlockScratch.h"
 #include "engine/EngineState.h"
+#include "engine/ModulatorBlock.h"
 #include "engine/Nearest.h"
 
 namespace trv4 {
 
 namespace chunk {
 
-// One modulator's outputs for frames 0..n-1 of a chunk, fixed shape: the
-// shape function is inlined per case so the loop carries no switch.
-template <Wave W>
-inline void renderShape(Modulator& m, float* out, int n) {
-    uint32_t phase = m.phase;
-    for (int j = 0; j < n; ++j) {
-        out[j] = shapeValue(W, phase);
-        phase += m.increment;
-    }
-    m.phase = phase;
-    if (n > 0) m.output = out[n - 1];
-}
-
+// One modulator's outputs for frames 0..n-1 of a chunk, two frames per
+// vector, one loop per shape.
 inline void renderShape(Modulator& m, float* out, int n) {
     switch (m.wave) {
-    case Wave::RaisedCosine: renderShape<Wave::RaisedCosine>(m, out, n); break;
-    case Wave::SignedSquareCosine: renderShape<Wave::SignedSquareCosine>(m, out, n); break;
-    case Wave::SquaredCosine: renderShape<Wave::SquaredCosine>(m, out, n); break;
-    case Wave::InvertedSquaredCosine: renderShape<Wave::InvertedSquaredCosine>(m, out, n); break;
-    case Wave::Triangle: renderShape<Wave::Triangle>(m, out, n); break;
-    case Wave::SignedSquareTriangle: renderShape<Wave::SignedSquareTriangle>(m, out, n); break;
-    case Wave::SquaredTriangle: renderShape<Wave::SquaredTriangle>(m, out, n); break;
-    case Wave::InvertedParabola: renderShape<Wave::InvertedParabola>(m, out, n); break;
-    case Wave::FastRiseFall: renderShape<Wave::FastRiseFall>(m, out, n); break;
+    case Wave::RaisedCosine: modblock::render<Wave::RaisedCosine>(m, out, n); break;
+    case Wave::SignedSquareCosine: modblock::render<Wave::SignedSquareCosine>(m, out, n); break;
+    case Wave::SquaredCosine: modblock::render<Wave::SquaredCosine>(m, out, n); break;
+    case Wave::InvertedSquaredCosine: modblock::render<Wave::InvertedSquaredCosine>(m, out, n); break;
+    case Wave::Triangle: modblock::render<Wave::Triangle>(m, out, n); break;
+    case Wave::SignedSquareTriangle: modblock::render<Wave::SignedSquareTriangle>(m, out, n); break;
+    case Wave::SquaredTriangle: modblock::render<Wave::SquaredTriangle>(m, out, n); break;
+    case Wave::InvertedParabola: modblock::render<Wave::InvertedParabola>(m, out, n); break;
+    case Wave::FastRiseFall: modblock::render<Wave::FastRiseFall>(m, out, n); break;
     case Wave::Off:
     case Wave::Random:
-        renderShape<Wave::Off>(m, out, n);
+        modblock::render<Wave::Off>(m, out, n);
         break;
     }
 }
@@ -52,7 +44,8 @@ inline void renderShape(Modulator& m, float* out, int n) {
 // whole chunk comes first.
 inline void modulate(EngineState& st, BlockScratch& s, int n, RandomStream& random) {
     if (st.mod1.wave != Wave::Random && st.mod2.wave != Wave::Random) {
-        for (int j = 0; j < n; ++j) s.noise[j] = (random.next() - 0.5) * 6e-8;
+        random.fill(s.noise, n);
+        for (int j = 0; j < n; ++j) s.noise[j] = (s.noise[j] - 0.5) * 6e-8;
         renderShape(st.mod1, s.lfo1, n);
         renderShape(st.mod2, s.lfo2, n);
         return;
@@ -82,6 +75,54 @@ inline void tapPositions(EngineState& st, BlockScratch& s, int j, int32_t writeI
     tapPosition(writeIndex, st.baseDelay, posR, s.rowR[j], s.fracR[j]);
 }
 
+// Tap positions of frames j0..n-1 outside a ramp (base delay and depth
+// fixed), four frames per vector. posL = depth * lfo1 is an exact product of
+// two floats rounded once, so float32 arithmetic gives it bit for bit; the
+// right tap's crossfade needs doubles unless Spread is exactly 0 (the left
+// position) or 1 (depth * lfo2).
+inline void steadyTapPositions(EngineState& st, BlockScratch& s, int j0, int n, int32_t writeIndex, double spread) {
+    const int32_t step = st.oversampling;
+    int j = j0;
+    if (n - j >= 4) {
+        const __m128 depth = _mm_set1_ps(st.depthSamples);
+        const __m128d depthD = _mm_set1_pd(st.depthSamples);
+        const __m128d keep = _mm_set1_pd(1.0 - spread), take = _mm_set1_pd(spread);
+        const __m128i mask = _mm_set1_epi32(DelayLine::kMask);
+        const __m128i advance = _mm_set1_epi32(4 * step);
+        // Newest row of frames j..j+3, before the mask.
+        __m128i newest = _mm_setr_epi32(writeIndex + step - st.baseDelay, writeIndex + 2 * step - st.baseDelay,
+                                        writeIndex + 3 * step - st.baseDelay, writeIndex + 4 * step - st.baseDelay);
+        for (; j + 4 <= n; j += 4) {
+            const __m128 lfo1 = _mm_load_ps(s.lfo1 + j);
+            const __m128 lfo2 = _mm_load_ps(s.lfo2 + j);
+            const __m128 posL = _mm_mul_ps(depth, lfo1);
+            __m128 posR;
+            if (spread == 0.0) {
+                posR = posL;
+            } else if (spread == 1.0) {
+                posR = _mm_mul_ps(depth, lfo2);
+            } else {
+                const __m128d lo = _mm_mul_pd(_mm_add_pd(_mm_mul_pd(keep, _mm_cvtps_pd(lfo1)), _mm_mul_pd(take, _mm_cvtps_pd(lfo2))), depthD);
+                const __m128d hi = _mm_mul_pd(_mm_add_pd(_mm_mul_pd(keep, _mm_cvtps_pd(_mm_movehl_ps(lfo1, lfo1))),
+                                                         _mm_mul_pd(take, _mm_cvtps_pd(_mm_movehl_ps(lfo2, lfo2)))),
+                                              depthD);
+                posR = _mm_movelh_ps(_mm_cvtpd_ps(lo), _mm_cvtpd_ps(hi));
+            }
+            const __m128i iL = _mm_cvttps_epi32(posL), iR = _mm_cvttps_epi32(posR);
+            _mm_store_ps(s.fracL + j, _mm_sub_ps(posL, _mm_cvtepi32_ps(iL)));
+            _mm_store_ps(s.fracR + j, _mm_sub_ps(posR, _mm_cvtepi32_ps(iR)));
+            _mm_store_si128(reinterpret_cast<__m128i*>(s.rowL + j), _mm_and_si128(_mm_add_epi32(newest, iL), mask));
+            _mm_store_si128(reinterpret_cast<__m128i*>(s.rowR + j), _mm_and_si128(_mm_add_epi32(newest, iR), mask));
+            newest = _mm_add_epi32(newest, advance);
+        }
+        writeIndex = (writeIndex + (j - j0) * step) & DelayLine::kMask;
+    }
+    for (; j < n; ++j) {
+        writeIndex = (writeIndex + step) & DelayLine::kMask;
+        tapPositions(st, s, j, writeIndex, spread);
+    }
+}
+
 // All of the above for frames 0..n-1. depth and spread are p5 and p17.
 inline void prepare(EngineState& st, BlockScratch& s, int n, float depth, float spread, RandomStream& random) {
     modulate(st, s, n, random);
@@ -96,10 +137,7 @@ inline void prepare(EngineState& st, BlockScratch& s, int n, float depth, float 
         writeIndex = (writeIndex + step) & DelayLine::kMask;
         tapPositions(st, s, j, writeIndex, spread);
     }
-    for (; j < n; ++j) {
-        writeIndex = (writeIndex + step) & DelayLine::kMask;
-        tapPositions(st, s, j, writeIndex, spread);
-    }
+    steadyTapPositions(st, s, j, n, writeIndex, spread);
 }
 
 }  // namespace chunk

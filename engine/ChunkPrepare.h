@@ -93,8 +93,8 @@ inline void steadyTapPositions(EngineState& st, BlockScratch& s, int j0, int n, 
         __m128i newest = _mm_setr_epi32(writeIndex + step - st.baseDelay, writeIndex + 2 * step - st.baseDelay,
                                         writeIndex + 3 * step - st.baseDelay, writeIndex + 4 * step - st.baseDelay);
         for (; j + 4 <= n; j += 4) {
-            const __m128 lfo1 = _mm_load_ps(s.lfo1 + j);
-            const __m128 lfo2 = _mm_load_ps(s.lfo2 + j);
+            const __m128 lfo1 = _mm_loadu_ps(s.lfo1 + j);
+            const __m128 lfo2 = _mm_loadu_ps(s.lfo2 + j);
             const __m128 posL = _mm_mul_ps(depth, lfo1);
             __m128 posR;
             if (spread == 0.0) {
@@ -109,10 +109,10 @@ inline void steadyTapPositions(EngineState& st, BlockScratch& s, int j0, int n, 
                 posR = _mm_movelh_ps(_mm_cvtpd_ps(lo), _mm_cvtpd_ps(hi));
             }
             const __m128i iL = _mm_cvttps_epi32(posL), iR = _mm_cvttps_epi32(posR);
-            _mm_store_ps(s.fracL + j, _mm_sub_ps(posL, _mm_cvtepi32_ps(iL)));
-            _mm_store_ps(s.fracR + j, _mm_sub_ps(posR, _mm_cvtepi32_ps(iR)));
-            _mm_store_si128(reinterpret_cast<__m128i*>(s.rowL + j), _mm_and_si128(_mm_add_epi32(newest, iL), mask));
-            _mm_store_si128(reinterpret_cast<__m128i*>(s.rowR + j), _mm_and_si128(_mm_add_epi32(newest, iR), mask));
+            _mm_storeu_ps(s.fracL + j, _mm_sub_ps(posL, _mm_cvtepi32_ps(iL)));
+            _mm_storeu_ps(s.fracR + j, _mm_sub_ps(posR, _mm_cvtepi32_ps(iR)));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(s.rowL + j), _mm_and_si128(_mm_add_epi32(newest, iL), mask));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(s.rowR + j), _mm_and_si128(_mm_add_epi32(newest, iR), mask));
             newest = _mm_add_epi32(newest, advance);
         }
         writeIndex = (writeIndex + (j - j0) * step) & DelayLine::kMask;

@@ -16,6 +16,7 @@ struct Scenario {
     float sampleRate;
     float hiCut;  // p19
     float mono;   // p15
+    float spread = -1;  // p17 when set
 };
 
 struct Render {
@@ -24,7 +25,8 @@ struct Render {
 };
 
 // Full scale noise with a loud burst (limiter), parameter changes between
-// blocks (smoothing ramps) and block sizes of 1 to 700 frames.
+// blocks (smoothing ramps) and block sizes of 1 to 700 frames; the first
+// block of 3 makes ramps end in the middle of a chunk, off the vector grid.
 Render render(const Scenario& sc, bool reference) {
     seedRandom(0x1234567u);
     Render r;
@@ -33,18 +35,19 @@ Render render(const Scenario& sc, bool reference) {
     rig.load(*sc.program);
     rig.set(kHiCut, sc.hiCut);
     rig.set(kMono, sc.mono);
+    if (sc.spread >= 0) rig.set(kSpread, sc.spread);
     rig.host.available = true;
     rig.host.info = {48000.0 * 3, 120.0, 0x2 | 0x400 | 0x2000};
     rig.start(sc.sampleRate);
 
-    const size_t n = 6000;
+    const size_t n = 9000;
     std::vector<float> inL = noise(n, 1, 0.9f), inR = noise(n, 2, 0.9f);
     for (size_t i = 2000; i < 2400; ++i) inL[i] *= 4.0f;
-    const int sizes[] = {512, 1, 63, 700, 256, 257, 3};
+    const int sizes[] = {3, 512, 1, 63, 700, 256, 257};
     size_t done = 0;
     for (int b = 0; done < n; ++b) {
-        if (b == 3) rig.set(kDelay, sc.program->values[kDelay] * 0.5f);
-        if (b == 5) rig.set(kDepth, 0.9f);
+        if (b == 1) rig.set(kDelay, sc.program->values[kDelay] * 0.5f);
+        if (b == 2) rig.set(kDepth, 0.9f);
         const size_t count = std::min<size_t>(sizes[b % 7], n - done);
         std::vector<float> l(inL.begin() + done, inL.begin() + done + count);
         std::vector<float> rr(inR.begin() + done, inR.begin() + done + count);
@@ -107,7 +110,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Scenario{&kGuitarFlanger1, 44100, 1, 0}, Scenario{&kGuitarFlanger1, 176400, 0.9f, 0},
                       Scenario{&kLeslie, 44100, 0.2f, 1}, Scenario{&kRandomPanning, 48000, 1, 0},
                       Scenario{&kSpreadTheLove, 44100, 0.999f, 0}, Scenario{&kVibrato, 44100, 1, 0},
-                      Scenario{&kVibrato, 32000, 0.5f, 0}, Scenario{&kSpreadTheLove, 22050, 0.4f, 1}));
+                      Scenario{&kVibrato, 32000, 0.5f, 0}, Scenario{&kSpreadTheLove, 22050, 0.4f, 1},
+                      Scenario{&kWideChorus, 48000, 1, 0, 0.5f}, Scenario{&kGuitarFlanger1, 96000, 0.7f, 0, 0.3f}));
 
 }  // namespace
 }  // namespace trv4::test

@@ -35,7 +35,7 @@ public:
     virtual void FillRect(const Rect& rect, Color color) = 0;
     // Draws 8-bit (Windows-1252) text with the font's colour and a transparent
     // background; (x, y) is the top-left corner of the first character cell.
-    virtual void DrawText(int x, int y, std::string_view text, const Font& font) = 0;
+    virtual void DrawString(int x, int y, std::string_view text, const Font& font) = 0;
     // Width of the text and height of the font's cell, in pixels.
     virtual Size TextExtent(std::string_view text, const Font& font) = 0;
 };

@@ -79,7 +79,7 @@ void Label::Paint(DeviceContext& dc) {
     if (!transparent_) dc.FillRect(ClientRect(), ResolveColor(GetColor()));
     Font font = font_;
     font.color = ResolveColor(font.color);
-    dc.DrawText(0, 0, caption_, font);
+    dc.DrawString(0, 0, caption_, font);
 }
 
 }  // namespace platform

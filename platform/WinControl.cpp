@@ -49,7 +49,7 @@ void WinControl::CreateHandle() {
     Backend* backend = GetBackend();
     const uintptr_t parent = ParentHandle();
     if (!backend || (Parent() && !parent)) return;
-    native_ = backend->CreateWindow(parent, BoundsRect(), *this);
+    native_ = backend->CreateNativeWindow(parent, BoundsRect(), *this);
     if (!Visible()) native_->Show(false);
     for (Control* c : controls_)
         if (c->IsWindowed()) static_cast<WinControl*>(c)->CreateHandle();

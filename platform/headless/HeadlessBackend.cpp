@@ -128,7 +128,7 @@ HeadlessBackend::HeadlessBackend() : system_(std::make_unique<SystemServices>(*t
 
 HeadlessBackend::~HeadlessBackend() = default;
 
-std::unique_ptr<NativeWindow> HeadlessBackend::CreateWindow(uintptr_t parent, const Rect& bounds, WindowEvents& events) {
+std::unique_ptr<NativeWindow> HeadlessBackend::CreateNativeWindow(uintptr_t parent, const Rect& bounds, WindowEvents& events) {
     const uintptr_t handle = nextHandle_++;
     auto window = std::make_unique<Window>(*this, handle, parent, bounds, events);
     windows_[handle] = window.get();

@@ -33,7 +33,7 @@ public:
         std::string verb;
         std::string file;
     };
-    struct MessageBox {
+    struct MessageRecord {
         uintptr_t owner;
         std::string caption;
         std::string text;
@@ -43,7 +43,7 @@ public:
     HeadlessBackend();
     ~HeadlessBackend() override;
 
-    std::unique_ptr<NativeWindow> CreateWindow(uintptr_t parent, const Rect& bounds, WindowEvents& events) override;
+    std::unique_ptr<NativeWindow> CreateNativeWindow(uintptr_t parent, const Rect& bounds, WindowEvents& events) override;
     std::unique_ptr<NativeTimer> CreateTimer(unsigned intervalMs, std::function<void()> tick) override;
     ShiftState KeyboardState() override { return keys_; }
     void ProcessEvents() override { PaintPending(); }
@@ -86,7 +86,7 @@ public:
     uint64_t Now() const { return now_; }
 
     std::vector<ShellCall> shellCalls;
-    std::vector<MessageBox> messageBoxes;
+    std::vector<MessageRecord> messageBoxes;
     // "key\name" -> value; a key counts as present when any of its values is.
     std::map<std::string, std::string> settings;
 

@@ -65,7 +65,7 @@ void PixelContext::FillRect(const Rect& rect, Color color) {
     }
 }
 
-void PixelContext::DrawText(int x, int y, std::string_view text, const Font& font) {
+void PixelContext::DrawString(int x, int y, std::string_view text, const Font& font) {
     if (clip_.IsEmpty()) return;
     TextRasterizer& rasterizer = TextRasterizer::Instance();
     const int baseline = y + origin_.y + rasterizer.Metrics(font).ascent;

@@ -63,7 +63,7 @@ void GdiContext::FillRect(const Rect& rect, Color color) {
     ::FillRect(dc_, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
-void GdiContext::SelectFont(const Font& font) {
+void GdiContext::UseFont(const Font& font) {
     if (font_ && selected_.name == font.name && selected_.height == font.height) return;
     HFONT created = CreateFontA(font.height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
@@ -79,8 +79,8 @@ void GdiContext::SelectFont(const Font& font) {
     selected_ = font;
 }
 
-void GdiContext::DrawText(int x, int y, std::string_view text, const Font& font) {
-    SelectFont(font);
+void GdiContext::DrawString(int x, int y, std::string_view text, const Font& font) {
+    UseFont(font);
     SetBkMode(dc_, TRANSPARENT);
     SetTextAlign(dc_, TA_LEFT | TA_TOP | TA_NOUPDATECP);
     SetTextColor(dc_, font.color);
@@ -88,7 +88,7 @@ void GdiContext::DrawText(int x, int y, std::string_view text, const Font& font)
 }
 
 Size GdiContext::TextExtent(std::string_view text, const Font& font) {
-    SelectFont(font);
+    UseFont(font);
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc_, &metrics);
     SIZE extent{};

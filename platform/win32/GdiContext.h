@@ -31,11 +31,11 @@ public:
 
     void DrawBitmap(int x, int y, const DibSection& source, const Rect& sourceRect) override;
     void FillRect(const Rect& rect, Color color) override;
-    void DrawText(int x, int y, std::string_view text, const Font& font) override;
+    void DrawString(int x, int y, std::string_view text, const Font& font) override;
     Size TextExtent(std::string_view text, const Font& font) override;
 
 private:
-    void SelectFont(const Font& font);
+    void UseFont(const Font& font);
 
     HDC dc_;
     Point origin_;

@@ -112,7 +112,7 @@ TEST(DeviceContext, TextStaysInItsCellAndMeasuresLikeArial) {
     EXPECT_EQ(dc.TextExtent("WW", arial).width, 2 * dc.TextExtent("W", arial).width);
     EXPECT_EQ(dc.TextExtent("", arial).width, 0);
 
-    dc.DrawText(10, 5, "Label1", arial);
+    dc.DrawString(10, 5, "Label1", arial);
     int lit = 0;
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 80; ++x) {

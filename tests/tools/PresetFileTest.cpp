@@ -114,7 +114,8 @@ TEST(PresetFile, RoundTripsKeepEveryBitAndName) {
         EXPECT_EQ(back.programs[p].name, bank.programs[p].name);
         ASSERT_EQ(back.programs[p].values.size(), 21u);
         for (size_t i = 0; i < 21; ++i)
-            EXPECT_EQ(std::bit_cast<uint32_t>(back.programs[p].values[i]), std::bit_cast<uint32_t>(bank.programs[p].values[i]));
+            EXPECT_EQ(std::bit_cast<uint32_t>(back.programs[p].values[i]),
+                      std::bit_cast<uint32_t>(bank.programs[p].values[i]));
     }
     EXPECT_EQ(writePreset(back), bytes);
 
@@ -167,7 +168,8 @@ TEST(PresetFile, EveryTruncationIsRefused) {
     std::vector<uint8_t> file = writePreset(program);
     for (size_t size = 0; size < file.size(); ++size) {
         SCOPED_TRACE("program cut to " + std::to_string(size) + " bytes");
-        expectRefused(std::vector<uint8_t>(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(size)), "truncated");
+        expectRefused(std::vector<uint8_t>(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(size)),
+                      "truncated");
     }
 }
 

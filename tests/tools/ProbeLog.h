@@ -20,7 +20,16 @@ constexpr int kProbeParams = 4;
 constexpr vst::VstInt32 kProbeID = vst::fourCC('P', 'r', 'b', '1');
 constexpr vst::VstInt32 kProbeVersion = 7;
 
-enum class Call : int32_t { SetSampleRate, SetBlockSize, SetProgram, SetParameter, SetProgramName, Resume, Suspend, Process };
+enum class Call : int32_t {
+    SetSampleRate,
+    SetBlockSize,
+    SetProgram,
+    SetParameter,
+    SetProgramName,
+    Resume,
+    Suspend,
+    Process
+};
 
 struct CallRecord {
     Call call;

@@ -108,7 +108,8 @@ void VST_CALL processReplacing(vst::AEffect* e, float** inputs, float** outputs,
     if (p->log.count > 0 && p->log.calls[p->log.count - 1].call == Call::Process) {
         CallRecord& r = p->log.calls[p->log.count - 1];
         r.requestMask = vst::kVstTempoValid | vst::kVstTimeSigValid;
-        auto* info = reinterpret_cast<vst::VstTimeInfo*>(p->host(e, vst::audioMasterGetTime, 0, r.requestMask, nullptr, 0));
+        auto* info =
+            reinterpret_cast<vst::VstTimeInfo*>(p->host(e, vst::audioMasterGetTime, 0, r.requestMask, nullptr, 0));
         if (info) {
             r.gotTime = 1;
             r.timeFlags = info->flags;

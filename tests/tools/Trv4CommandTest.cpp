@@ -114,14 +114,14 @@ TEST_F(Trv4Command, InfoShowsTheRecordParametersAndPrograms) {
     CommandRun run = trv4("info " + module());
     ASSERT_EQ(run.code, 0) << run.err;
     EXPECT_EQ(run.err, "");
-    for (const char* field : {"magic                        0x56737450 'VstP'",
-                              "uniqueID                     0x37393433 '7943' (926495795)",
-                              "numPrograms                  45", "numParams                    21",
-                              "numInputs                    2", "numOutputs                   2",
-                              "flags                        0x00000019 (HasEditor CanMono CanReplacing)",
-                              "effGetVendorString           \"Tolvmark Audio\" (answer 1)",
-                              "effGetVstVersion             2300", "effIdentify                  0x4E764566 'NvEf'",
-                              "effGetOutputProperties 1     1 (label \" 2\", flags 3)", "receiveVstTimeInfo -1"})
+    for (const char* field :
+         {"magic                        0x56737450 'VstP'",
+          "uniqueID                     0x37393433 '7943' (926495795)", "numPrograms                  45",
+          "numParams                    21", "numInputs                    2", "numOutputs                   2",
+          "flags                        0x00000019 (HasEditor CanMono CanReplacing)",
+          "effGetVendorString           \"Tolvmark Audio\" (answer 1)", "effGetVstVersion             2300",
+          "effIdentify                  0x4E764566 'NvEf'", "effGetOutputProperties 1     1 (label \" 2\", flags 3)",
+          "receiveVstTimeInfo -1"})
         EXPECT_NE(run.out.find(field), std::string::npos) << field;
 
     DirectPlugin direct;
@@ -134,7 +134,8 @@ TEST_F(Trv4Command, InfoShowsTheRecordParametersAndPrograms) {
         EXPECT_NE(run.out.find(row), std::string::npos) << row;
     }
     for (int i = 0; i < 45; ++i) {
-        std::snprintf(row, sizeof row, "\n  %3d  %s\n", i, direct.effect->text(vst::effGetProgramNameIndexed, i).c_str());
+        std::snprintf(row, sizeof row, "\n  %3d  %s\n", i,
+                      direct.effect->text(vst::effGetProgramNameIndexed, i).c_str());
         EXPECT_NE(run.out.find(row), std::string::npos) << row;
     }
 }
@@ -142,7 +143,8 @@ TEST_F(Trv4Command, InfoShowsTheRecordParametersAndPrograms) {
 TEST_F(Trv4Command, RendersAMonoWavToStereoFloat) {
     std::string in = writeWav("mono.wav", 1, 48000, 24000);
     std::string out = file("out.wav");
-    CommandRun run = trv4("render " + module() + " '" + in + "' '" + out + "' --program 'Wide Chorus' --set Mono=1 --block 333");
+    CommandRun run =
+        trv4("render " + module() + " '" + in + "' '" + out + "' --program 'Wide Chorus' --set Mono=1 --block 333");
     ASSERT_EQ(run.code, 0) << run.err;
     EXPECT_EQ(run.err, "");
     EXPECT_NE(run.out.find("24000 frames at 48000 Hz"), std::string::npos) << run.out;
@@ -268,7 +270,8 @@ TEST_F(Trv4Command, MalformedPresetsAreRefusedWithOneLine) {
     };
     std::string otherID = bytes, magic = bytes, count = bytes;
     // Every fxID field, the bank's and each program's.
-    for (size_t at = otherID.find("7943"); at != std::string::npos; at = otherID.find("7943", at)) otherID[at + 3] = 'X';
+    for (size_t at = otherID.find("7943"); at != std::string::npos; at = otherID.find("7943", at))
+        otherID[at + 3] = 'X';
     magic[8] = 'Q';
     count[27] = 44;  // numPrograms
     struct Case {

@@ -194,8 +194,10 @@ bool readBankFile(const uint8_t* data, size_t size, Preset& out, std::string& er
         int32_t numParams = 0;
         size_t next = parseProgram(data, size, offset, what, program, numParams, error);
         if (!next) {
-            if (error.rfind("truncated", 0) == 0)
-                error = "truncated: the bank declares " + number(numPrograms) + " programs; " + error.substr(11);
+            const std::string truncated = "truncated: ";
+            if (error.compare(0, truncated.size(), truncated) == 0)
+                error = truncated + "the bank declares " + number(numPrograms) + " programs; " +
+                        error.substr(truncated.size());
             return false;
         }
         int32_t id = readInt(data + offset + 16);

@@ -27,9 +27,7 @@ void writeCurrent(const trv4host::Effect& effect, const PresetProgram& program) 
     effect.dispatch(vst::effSetProgramName, 0, 0, name);
 }
 
-int currentProgram(const trv4host::Effect& effect) {
-    return static_cast<int>(effect.dispatch(vst::effGetProgram));
-}
+int currentProgram(const trv4host::Effect& effect) { return static_cast<int>(effect.dispatch(vst::effGetProgram)); }
 
 // The value a plug-in stores for v: hosts and plug-ins keep parameters in 0..1.
 float stored(float v) { return v > 1.0f ? 1.0f : (v >= 0.0f ? v : 0.0f); }
@@ -37,7 +35,8 @@ float stored(float v) { return v > 1.0f ? 1.0f : (v >= 0.0f ? v : 0.0f); }
 void compare(const PresetProgram& expected, const PresetProgram& actual, const std::string& what,
              std::vector<std::string>& problems) {
     std::string name = expected.name.substr(0, kPresetNameBytes - 1);
-    if (actual.name != name) problems.push_back(what + " is named \"" + actual.name + "\", the preset says \"" + name + "\"");
+    if (actual.name != name)
+        problems.push_back(what + " is named \"" + actual.name + "\", the preset says \"" + name + "\"");
     for (size_t i = 0; i < expected.values.size() && i < actual.values.size(); ++i) {
         float want = stored(expected.values[i]);
         if (actual.values[i] != want)

@@ -11,8 +11,8 @@
 namespace trv4tool {
 
 namespace {
+
 constexpr int kWidth = 40;  // characters between the brackets
-}
 
 bool stderrIsTerminal() {
 #if defined(_WIN32)
@@ -22,7 +22,10 @@ bool stderrIsTerminal() {
 #endif
 }
 
-ProgressBar::ProgressBar(int64_t total, bool isLong) : total_(total), enabled_(isLong && total > 0 && stderrIsTerminal()) {}
+}  // namespace
+
+ProgressBar::ProgressBar(int64_t total, bool isLong)
+    : total_(total), enabled_(isLong && total > 0 && stderrIsTerminal()) {}
 
 ProgressBar::~ProgressBar() { finish(); }
 

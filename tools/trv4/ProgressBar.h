@@ -17,7 +17,6 @@ public:
     ProgressBar(const ProgressBar&) = delete;
     ProgressBar& operator=(const ProgressBar&) = delete;
 
-    bool shown() const { return enabled_; }
     void update(int64_t done);
     // Clears the bar's line; also done by the destructor.
     void finish();
@@ -27,8 +26,5 @@ private:
     bool enabled_;
     int shownPercent_ = -1;
 };
-
-// Whether stderr is a terminal.
-bool stderrIsTerminal();
 
 }  // namespace trv4tool

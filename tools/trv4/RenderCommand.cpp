@@ -14,8 +14,7 @@ namespace {
 
 constexpr int kDefaultRate = 44100;
 
-bool numberOption(const Arguments& args, const char* name, double low, double high, double& value,
-                  std::string& error) {
+bool numberOption(const Arguments& args, const char* name, double low, double high, double& value, std::string& error) {
     const std::string* text = args.last(name);
     if (!text) return true;
     if (!parseNumber(*text, value) || value < low || value > high) {
@@ -41,22 +40,21 @@ bool integerOption(const Arguments& args, const char* name, long long low, long 
 }  // namespace
 
 int runRender(const std::vector<std::string>& words) {
-    std::vector<OptionSpec> specs = {{"sr", true},      {"block", true},   {"tempo", true},
+    std::vector<OptionSpec> specs = {{"sr", true},       {"block", true},     {"tempo", true},
                                      {"playing", false}, {"samplepos", true}, {"tail", true}};
     addSettingsOptions(specs);
     Arguments args;
     std::string error;
     if (!parseArguments(words, specs, args, error)) return usageError(error);
-    if (args.positional.size() < 2 || args.positional.size() > 3)
-        return usageError("render takes PLUGIN [IN] OUT");
+    if (args.positional.size() < 2 || args.positional.size() > 3) return usageError("render takes PLUGIN [IN] OUT");
     const std::string& pluginPath = args.positional[0];
     const bool demo = args.positional.size() == 2;
     const std::string& outPath = args.positional.back();
 
     long long rate = kDefaultRate, block = 512;
     double tempo = 120, samplePos = 0, tail = 0;
-    if (!integerOption(args, "sr", 1000, 768000, rate, error) || !integerOption(args, "block", 1, 65536, block, error) ||
-        !numberOption(args, "tempo", 0, 1000, tempo, error) ||
+    if (!integerOption(args, "sr", 1000, 768000, rate, error) ||
+        !integerOption(args, "block", 1, 65536, block, error) || !numberOption(args, "tempo", 0, 1000, tempo, error) ||
         !numberOption(args, "samplepos", 0, 1e15, samplePos, error) || !numberOption(args, "tail", 0, 600, tail, error))
         return usageError(error);
 
@@ -73,8 +71,8 @@ int runRender(const std::vector<std::string>& words) {
     PluginSettings settings;
     if (!resolveSettings(*plugin, args, settings, error)) return fail(error);
 
-    std::unique_ptr<AudioReader> in =
-        demo ? openDemoReader(static_cast<int>(rate)) : openAudioReader(args.positional[1], static_cast<int>(rate), error);
+    std::unique_ptr<AudioReader> in = demo ? openDemoReader(static_cast<int>(rate))
+                                           : openAudioReader(args.positional[1], static_cast<int>(rate), error);
     if (!in) return fail(error);
     if (!demo && args.has("sr") && in->sampleRate() != rate && !isRawPath(args.positional[1]))
         return fail(args.positional[1] + " is at " + std::to_string(in->sampleRate()) +

@@ -2,8 +2,10 @@
 // from the system's gdiplus.dll on first use, so the plug-in imports no DLL
 // that a plain system lacks. It reads BMP, JPEG, PNG and GIF.
 #include <windows.h>
+#include <objbase.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -33,7 +35,7 @@ struct GpBitmapData {
 };
 using GpStatus = int;
 using FnStartup = GpStatus(WINAPI*)(ULONG_PTR*, const GdiplusStartupInput*, void*);
-using FnCreateFromFile = GpStatus(WINAPI*)(const WCHAR*, void**);
+using FnCreateFromStream = GpStatus(WINAPI*)(IStream*, void**);
 using FnDispose = GpStatus(WINAPI*)(void*);
 using FnGetSize = GpStatus(WINAPI*)(void*, UINT*);
 using FnGetFormat = GpStatus(WINAPI*)(void*, INT*);
@@ -48,7 +50,7 @@ constexpr UINT kLockRead = 1;
 // down from a plug-in's unload would race other users in the host.
 struct TGdiplus {
     bool ok = false;
-    FnCreateFromFile createFromFile = nullptr;
+    FnCreateFromStream createFromStream = nullptr;
     FnDispose dispose = nullptr;
     FnGetSize width = nullptr, height = nullptr;
     FnGetFormat format = nullptr;
@@ -60,14 +62,14 @@ struct TGdiplus {
         if (!dll) return;
         auto get = [dll](const char* name) { return reinterpret_cast<void*>(GetProcAddress(dll, name)); };
         auto startup = reinterpret_cast<FnStartup>(get("GdiplusStartup"));
-        createFromFile = reinterpret_cast<FnCreateFromFile>(get("GdipCreateBitmapFromFile"));
+        createFromStream = reinterpret_cast<FnCreateFromStream>(get("GdipCreateBitmapFromStream"));
         dispose = reinterpret_cast<FnDispose>(get("GdipDisposeImage"));
         width = reinterpret_cast<FnGetSize>(get("GdipGetImageWidth"));
         height = reinterpret_cast<FnGetSize>(get("GdipGetImageHeight"));
         format = reinterpret_cast<FnGetFormat>(get("GdipGetImagePixelFormat"));
         lock = reinterpret_cast<FnLockBits>(get("GdipBitmapLockBits"));
         unlock = reinterpret_cast<FnUnlockBits>(get("GdipBitmapUnlockBits"));
-        if (!startup || !createFromFile || !dispose || !width || !height || !format || !lock || !unlock) return;
+        if (!startup || !createFromStream || !dispose || !width || !height || !format || !lock || !unlock) return;
         GdiplusStartupInput input{1, nullptr, FALSE, FALSE};
         ULONG_PTR token = 0;
         ok = startup(&token, &input, nullptr) == 0;
@@ -79,6 +81,27 @@ TGdiplus& Gdiplus() {
     return g;
 }
 
+// The file's bytes as a stream that owns a copy of them: decoding from
+// memory keeps no lock on the file. Released on every path, after the
+// bitmap that reads from it.
+struct TMemoryStream {
+    IStream* stream = nullptr;
+    explicit TMemoryStream(const std::vector<uint8_t>& bytes) {
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size() ? bytes.size() : 1);
+        if (!block) return;
+        if (void* p = GlobalLock(block)) {
+            if (!bytes.empty()) std::memcpy(p, bytes.data(), bytes.size());
+            GlobalUnlock(block);
+            if (CreateStreamOnHGlobal(block, TRUE, &stream) == S_OK) return;
+        }
+        stream = nullptr;
+        GlobalFree(block);
+    }
+    ~TMemoryStream() {
+        if (stream) stream->Release();
+    }
+};
+
 // Frees the GDI+ bitmap on every path.
 struct TGpBitmap {
     void* handle = nullptr;
@@ -89,16 +112,13 @@ struct TGpBitmap {
 
 }  // namespace
 
-TDIBImageData DecodePicture(const std::string& path, const std::vector<uint8_t>&) {
+TDIBImageData DecodePicture(const std::string&, const std::vector<uint8_t>& bytes) {
     TGdiplus& gp = Gdiplus();
     if (!gp.ok) throw EDIBFormatError(dibmsg::kImageUnknown);
-    const int wlen = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
-    if (wlen <= 0) throw EDIBFormatError(dibmsg::kImageOpen);
-    std::wstring wpath(size_t(wlen), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wpath.data(), wlen);
-
+    TMemoryStream source(bytes);
+    if (!source.stream) throw EDIBFormatError(dibmsg::kImageOpen);
     TGpBitmap bitmap;
-    if (gp.createFromFile(wpath.c_str(), &bitmap.handle) != 0 || !bitmap.handle)
+    if (gp.createFromStream(source.stream, &bitmap.handle) != 0 || !bitmap.handle)
         throw EDIBFormatError(dibmsg::kImageDamaged);
     UINT w = 0, h = 0;
     INT pixelFormat = 0;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <vector>
 
 #include "tests/toolkit/DIBTestSupport.h"
@@ -39,7 +40,7 @@ TEST(DIBTransform, TablesHoldRoundedUpFixedPoint) {
     EXPECT_EQ(t.Sin[30000], 32768);  // sin 30 deg * 65536, rounded up
     EXPECT_EQ(t.SinQuarter[0], 65536);
     EXPECT_EQ(t.CosQuarter[0], 1);  // cos 90 deg is a hair above 0 in double
-    EXPECT_EQ(t.Sin[45000], int(std::ceil(std::sin(M_PI / 4) * 65536)));
+    EXPECT_EQ(t.Sin[45000], int(std::ceil(std::sin(std::numbers::pi / 4) * 65536)));
     EXPECT_EQ(TrigIndex(359.9999L), 359999);
     EXPECT_EQ(TrigIndex(45.0005L), 45000);
 }

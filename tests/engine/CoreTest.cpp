@@ -1,0 +1,224 @@
+// The engine core: buffer rates, in-place processing, suspend, limiter,
+// meter, unsupported rates and dither.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engine/Random.h"
+#include "tests/engine/EngineRig.h"
+
+namespace trv4::test {
+namespace {
+
+// Mix 0 and Level 0.8: the output is the dry input at unity gain.
+void dryOnly(EngineRig& rig) {
+    rig.load(kWideChorus);
+    rig.set(kMix, 0);
+}
+
+TEST(EngineCore, WriteIndexAdvancesByTheOversamplingFactor) {
+    const struct {
+        float rate;
+        int step;
+    } cases[] = {{44100, 4}, {48000, 4}, {88200, 2}, {96000, 2}, {176400, 1}, {192000, 1}, {32000, 4}, {22050, 4}};
+    for (const auto& c : cases) {
+        EngineRig rig;
+        rig.load(kWideChorus);
+        rig.start(c.rate);
+        const int32_t before = rig.state().delay.writeIndex;
+        std::vector<float> in(1000, 0.1f), l, r;
+        rig.render(in, in, l, r, 1000);
+        EXPECT_EQ(rig.state().delay.writeIndex, (before + 1000 * c.step) & DelayLine::kMask) << c.rate;
+    }
+}
+
+TEST(EngineCore, InPlaceProcessingEqualsSeparateBuffers) {
+    std::vector<float> inL = noise(3000, 3), inR = noise(3000, 4);
+    std::vector<float> sepL, sepR;
+    {
+        seedRandom(7);
+        EngineRig rig;
+        rig.load(kTapeDelay);
+        rig.start(44100);
+        rig.render(inL, inR, sepL, sepR, 256);
+    }
+    seedRandom(7);
+    EngineRig rig;
+    rig.load(kTapeDelay);
+    rig.start(44100);
+    std::vector<float> l = inL, r = inR;
+    for (size_t done = 0; done < l.size(); done += 256) {
+        float* io[2] = {l.data() + done, r.data() + done};
+        rig.engine->processReplacing(io, io, static_cast<int32_t>(std::min<size_t>(256, l.size() - done)));
+    }
+    for (size_t i = 0; i < l.size(); ++i) {
+        ASSERT_TRUE(sameBits(l[i], sepL[i])) << i;
+        ASSERT_TRUE(sameBits(r[i], sepR[i])) << i;
+    }
+}
+
+TEST(EngineCore, AccumulatingAddsToTheOutput) {
+    std::vector<float> in = noise(512, 9), repl, replR;
+    seedRandom(3);
+    EngineRig a;
+    a.load(kWideChorus);
+    a.start(48000);
+    a.render(in, in, repl, replR, 512);
+
+    seedRandom(3);
+    EngineRig b;
+    b.load(kWideChorus);
+    b.start(48000);
+    std::vector<float> l(512, 0.25f), r(512, -0.5f);
+    const float* ins[2] = {in.data(), in.data()};
+    float* outs[2] = {l.data(), r.data()};
+    b.engine->processAccumulating(ins, outs, 512);
+    for (int i = 0; i < 512; ++i) {
+        EXPECT_EQ(l[i], 0.25f + repl[i]);
+        EXPECT_EQ(r[i], -0.5f + replR[i]);
+    }
+}
+
+TEST(EngineCore, SuspendAndResumeLeaveNoOldSignal) {
+    EngineRig rig;
+    rig.load(kTapeDelay);  // 380 ms of delay with feedback
+    rig.set(kMix, 1);
+    rig.start(44100);
+    std::vector<float> loud = noise(20000, 5), l, r;
+    rig.render(loud, loud, l, r, 512);
+    rig.engine->suspend();
+    rig.engine->resume();
+    std::vector<float> silence(44100, 0.0f);
+    rig.render(silence, silence, l, r, 512);
+    float peak = 0;
+    for (size_t i = 0; i < l.size(); ++i) peak = std::max({peak, std::fabs(l[i]), std::fabs(r[i])});
+    EXPECT_LT(peak, 1e-6f);
+}
+
+TEST(EngineCore, SilenceWithFullMixGivesOnlyTheDither) {
+    EngineRig rig;
+    rig.load(kVibrato);  // Mix 1
+    rig.start(44100);
+    std::vector<float> silence(8192, 0.0f), l, r;
+    rig.render(silence, silence, l, r, 512);
+    float peak = 0;
+    for (size_t i = 4096; i < l.size(); ++i) peak = std::max({peak, std::fabs(l[i]), std::fabs(r[i])});
+    EXPECT_GT(peak, 0.0f);
+    EXPECT_LT(peak, 1e-6f);
+}
+
+TEST(EngineCore, LimiterHoldsAPeakOfFourAtTwoAndReleasesOverASecond) {
+    EngineRig rig;
+    dryOnly(rig);
+    rig.start(44100);
+    std::vector<float> four(100, 4.0f), l, r;
+    rig.render(four, four, l, r, 100);
+    for (float v : l) EXPECT_NEAR(v, 2.0f, 1e-6f);
+    const float reduction = rig.state().limiterReduction;
+    EXPECT_NEAR(reduction, 0.5f, 1e-6f);
+
+    std::vector<float> silence(44100, 0.0f);
+    rig.render(silence, silence, l, r, 441);
+    EXPECT_NEAR(rig.state().limiterReduction / reduction, 0.368f, 1e-3f);
+}
+
+TEST(EngineCore, MeterAttacksAtOnceAndReleasesPerSample) {
+    EngineRig rig;
+    dryOnly(rig);
+    rig.start(44100);
+    std::vector<float> one(1, 0.8f), zero(1, 0.0f), l, r;
+    rig.render(one, one, l, r, 1);
+    EXPECT_NEAR(rig.engine->meterLevel(), 0.8f, 1e-6f);
+    const double coefficient = 1 - std::exp(-1 / (0.2 * 44100));
+    double expected = rig.engine->meterLevel();
+    for (int i = 0; i < 1000; ++i) {
+        rig.render(zero, zero, l, r, 1);
+        expected -= expected * coefficient;
+    }
+    EXPECT_NEAR(rig.engine->meterLevel(), expected, 1e-5);
+    EXPECT_LT(rig.engine->meterLevel(), 0.8f * 0.99f);
+}
+
+TEST(EngineCore, UnsupportedRateGivesUndelayedOutput) {
+    EngineRig rig;
+    rig.load(kWideChorus);
+    rig.set(kMix, 1);
+    rig.set(kHigh, 0.5f);  // 2 kHz: below 16 kHz
+    rig.start(32000);
+    EXPECT_EQ(rig.state().delayScale, 0.0f);
+    std::vector<float> impulse(4000, 0.0f), l, r;
+    impulse[2000] = 1.0f;
+    rig.render(impulse, impulse, l, r, 500);
+    // The input low-pass alone: the response peaks within a few samples of
+    // the impulse instead of 14 ms (448 samples) later.
+    size_t peakAt = 0;
+    for (size_t i = 0; i < l.size(); ++i) {
+        ASSERT_TRUE(std::isfinite(l[i]) && std::isfinite(r[i]));
+        if (std::fabs(l[i]) > std::fabs(l[peakAt])) peakAt = i;
+    }
+    EXPECT_GE(peakAt, 2000u);
+    EXPECT_LE(peakAt, 2004u);
+    EXPECT_EQ(rig.state().baseDelay, 0);
+}
+
+TEST(EngineCore, ProcessBeforeResumeUsesConstructionValues) {
+    EngineRig rig;
+    rig.load(kWideChorus);
+    std::vector<float> in = noise(1000, 8), l, r;
+    rig.render(in, in, l, r, 100);
+    for (size_t i = 0; i < l.size(); ++i) ASSERT_TRUE(std::isfinite(l[i]));
+    EXPECT_EQ(rig.state().rampCounter, 0);
+    EXPECT_EQ(rig.state().baseDelay, 0);
+}
+
+TEST(EngineCore, ZeroAndNegativeCountsRunOnlyTheUpdate) {
+    EngineRig rig;
+    rig.load(kWideChorus);
+    rig.start(44100);
+    const int32_t index = rig.state().delay.writeIndex;
+    float sentinel[2] = {7, 7};
+    const float* in[2] = {sentinel, sentinel};
+    float* out[2] = {sentinel, sentinel + 1};
+    rig.engine->processReplacing(in, out, 0);
+    rig.engine->processAccumulating(in, out, -5);
+    EXPECT_EQ(sentinel[0], 7);
+    EXPECT_EQ(sentinel[1], 7);
+    EXPECT_EQ(rig.state().delay.writeIndex, index);
+    EXPECT_FLOAT_EQ(rig.state().wetGain, 0.5f);
+}
+
+// A host that once sends a non-number must not silence the effect for good.
+TEST(EngineCore, RecoversFromANonNumberInTheInput) {
+    EngineRig rig;
+    rig.load(kTapeDelay);
+    rig.start(44100);
+    std::vector<float> in = noise(512, 2), l, r;
+    in[100] = std::nanf("");
+    rig.render(in, in, l, r, 512);
+    in[100] = 0.5f;
+    rig.render(in, in, l, r, 512);
+    for (size_t i = 0; i < l.size(); ++i) ASSERT_TRUE(std::isfinite(l[i]) && std::isfinite(r[i])) << i;
+    EXPECT_TRUE(std::isfinite(rig.engine->meterLevel()));
+}
+
+TEST(EngineCore, SuspendClearsRunningStateAndTempo) {
+    EngineRig rig;
+    rig.load(kGuitarFlanger1);  // Sync. on
+    rig.host.available = true;
+    rig.host.info = {0, 128, 0x400 | 0x2000};
+    rig.start(44100);
+    std::vector<float> in = noise(512, 1), l, r;
+    rig.render(in, in, l, r, 512);
+    EXPECT_EQ(rig.engine->hostTempo(), 128);
+    EXPECT_EQ(rig.engine->wave1(), 5u);
+    rig.engine->suspend();
+    EXPECT_EQ(rig.engine->hostTempo(), 0);
+    EXPECT_EQ(rig.engine->meterLevel(), 0);
+    EXPECT_EQ(rig.engine->wave1(), 0u);
+    EXPECT_EQ(rig.state().feedback.gain, 0);
+    EXPECT_EQ(rig.state().mod1.phase, 0u);
+    EXPECT_NE(rig.state().mod1.increment, 0u);  // kept until the next setup
+}
+
+}  // namespace
+}  // namespace trv4::test

@@ -10,7 +10,7 @@ cmake -S . -B build/linux -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/linux -j "$(nproc)" --target trv4_module trv4
 
 plugin=build/linux/plugin-bin/TRV-4.so
-trv4=build/linux/tools/trv4/trv4
+trv4=build/linux/bin/trv4
 mkdir -p out
 cp "$plugin" out/
 

@@ -1,0 +1,57 @@
+// The X11 backend: our own display connection (hosts drive Linux editors
+// only through idle calls, so ProcessEvents, called from there, drains the
+// connection's queue, fires due timers and paints). Windows are plain child
+// windows of the host's window (no XEmbed) with a pixel back buffer each;
+// paints draw into the buffer and copy the update rectangle to the window.
+// X errors on our connection (a host window already gone) are ignored
+// instead of ending the process.
+//
+// Window thread only. Free every window (form) before the backend.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "platform/Backend.h"
+
+// Xlib's types, without its macros (Bool, True, None) in our headers.
+struct _XDisplay;
+union _XEvent;
+
+namespace platform {
+
+class X11Window;
+
+class X11Backend : public Backend {
+public:
+    // Raises SystemError when the display cannot be opened.
+    X11Backend();
+    ~X11Backend() override;
+
+    std::unique_ptr<NativeWindow> CreateNativeWindow(uintptr_t parent, const Rect& bounds, WindowEvents& events) override;
+    std::unique_ptr<NativeTimer> CreateTimer(unsigned intervalMs, std::function<void()> tick) override;
+    ShiftState KeyboardState() override;
+    void ProcessEvents() override;
+    Services& System() override;
+
+    _XDisplay* Connection() const { return display_; }
+    // Paints every window with a pending update now.
+    void PaintPending();
+
+private:
+    friend class X11Window;
+    struct TimerSlot;
+    class Timer;
+
+    void Dispatch(_XEvent& event);
+
+    _XDisplay* display_ = nullptr;
+    std::map<unsigned long, X11Window*> windows_;
+    std::vector<std::shared_ptr<TimerSlot>> timers_;
+    std::unique_ptr<Services> services_;
+    unsigned long arrow_ = 0;  // cursors
+    unsigned long hand_ = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# platform-xvfb.sh COMMAND ARGS...
+# Runs a window test on the X display in DISPLAY, or, when none is set, on
+# an Xvfb of its own (a free display number picked by Xvfb itself), which
+# it stops afterwards.
+set -u
+if [ -n "${DISPLAY:-}" ]; then
+  exec "$@"
+fi
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dir/display" </dev/null >/dev/null 2>&1 &
+xvfb=$!
+for _ in $(seq 100); do
+  [ -s "$dir/display" ] && break
+  sleep 0.05
+done
+if [ ! -s "$dir/display" ]; then
+  echo "Xvfb did not start" >&2
+  kill "$xvfb" 2>/dev/null
+  exit 1
+fi
+export DISPLAY=":$(head -n1 "$dir/display")"
+"$@"
+status=$?
+kill "$xvfb" 2>/dev/null
+wait "$xvfb" 2>/dev/null
+exit $status

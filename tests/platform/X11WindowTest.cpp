@@ -130,3 +130,43 @@ TEST(X11Window, SurvivesTheHostDestroyingItsWindowFirst) {
 
 }  // namespace
 }  // namespace platform
+
+#include <sys/stat.h>
+
+#include <fstream>
+
+#include "platform/x11/LinuxServices.h"
+
+namespace platform {
+namespace {
+
+TEST(LinuxServices, SettingsComeFromTheKeysIniFileUnderTheConfigDirectory) {
+    const std::string dir = ::testing::TempDir() + "trv4-settings";
+    mkdir(dir.c_str(), 0755);
+    mkdir((dir + "/Test Vendor").c_str(), 0755);
+    EXPECT_EQ(LinuxServices::SettingsFile(dir, "\\Software\\Test Vendor\\TRV-4"), dir + "/Test Vendor/TRV-4.ini");
+    EXPECT_EQ(LinuxServices::SettingsFile(dir, "\\Software\\..\\..\\etc\\passwd"), dir + "/etc/passwd.ini")
+        << "no way out of the directory";
+    {
+        std::ofstream ini(dir + "/Test Vendor/TRV-4.ini");
+        ini << "; written by the installer\n[Software\\Test Vendor\\TRV-4]\nManual = /usr/share/doc/trv4/manual.pdf\nEmpty=\n";
+    }
+    const char* saved = std::getenv("XDG_CONFIG_HOME");
+    const std::string previous = saved ? saved : "";
+    setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+    LinuxServices services(nullptr);
+    std::string text = "stale";
+    EXPECT_TRUE(services.ReadSetting("\\Software\\Test Vendor\\TRV-4", "Manual", text));
+    EXPECT_EQ(text, "/usr/share/doc/trv4/manual.pdf");
+    EXPECT_TRUE(services.ReadSetting("\\Software\\Test Vendor\\TRV-4", "Empty", text));
+    EXPECT_EQ(text, "");
+    EXPECT_TRUE(services.ReadSetting("\\Software\\Test Vendor\\TRV-4", "Missing", text));
+    EXPECT_EQ(text, "");
+    EXPECT_FALSE(services.ReadSetting("\\Software\\Test Vendor\\No Such Product", "Manual", text));
+    EXPECT_EQ(text, "");
+    saved ? setenv("XDG_CONFIG_HOME", previous.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
+    std::remove((dir + "/Test Vendor/TRV-4.ini").c_str());
+}
+
+}  // namespace
+}  // namespace platform

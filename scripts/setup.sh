@@ -7,7 +7,7 @@ packages=(
   cmake g++ clang libclang-rt-14-dev make pkg-config
   googletest libgtest-dev libbenchmark-dev
   libsndfile1-dev libx11-dev libfreetype-dev libjpeg62-turbo-dev libpng-dev zlib1g-dev
-  fonts-liberation
+  fonts-liberation libstb-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine32:i386 wine64 fonts-wine
   xvfb xdotool imagemagick x11-utils

@@ -15,7 +15,6 @@ namespace {
 // A link that counts its hook calls.
 struct ProbeLink {
     explicit ProbeLink(TCustomDIBImageList& list, int index) {
-        link.DIBImageList();
         link.SetDIBIndex(index);
         link.OnImageChanged = [this](TDIBImageLink&) { ++hooks; };
         link.SetDIBImageList(&list);

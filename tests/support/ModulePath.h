@@ -7,8 +7,7 @@
 
 namespace trv4test {
 
-inline std::string modulePath() {
-    std::string path = TRV4_MODULE_PATH;
+inline std::string hostPath(std::string path) {
 #if defined(_WIN32)
     if (!path.empty() && path[0] == '/') {
         for (char& c : path)
@@ -18,5 +17,9 @@ inline std::string modulePath() {
 #endif
     return path;
 }
+
+#ifdef TRV4_MODULE_PATH
+inline std::string modulePath() { return hostPath(TRV4_MODULE_PATH); }
+#endif
 
 }  // namespace trv4test

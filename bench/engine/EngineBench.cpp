@@ -60,9 +60,11 @@ void processReplacing(benchmark::State& state) {
         benchmark::ClobberMemory();
     }
     state.SetLabel(trv4::kFactoryProgramNames[program]);
-    state.counters["ns/frame"] = benchmark::Counter(kBlock * 1e-9, benchmark::Counter::kIsIterationInvariantRate |
-                                                                       benchmark::Counter::kInvert);
-    state.counters["x realtime"] = benchmark::Counter(kBlock / sampleRate, benchmark::Counter::kIsIterationInvariantRate);
+    // CPU time per stereo frame, and seconds of audio per second of CPU
+    // time (the real-time factor).
+    state.counters["per_frame"] = benchmark::Counter(kBlock, benchmark::Counter::kIsIterationInvariantRate |
+                                                                 benchmark::Counter::kInvert);
+    state.counters["realtime"] = benchmark::Counter(kBlock / sampleRate, benchmark::Counter::kIsIterationInvariantRate);
 }
 
 void programsAndRates(benchmark::internal::Benchmark* b) {

@@ -28,15 +28,15 @@ public:
 TDIBImageList& AddEditorSkin(TSkinForm& form) {
     auto* list = new TDIBImageList(&form);
     list->SetName("ImageList1");
-    struct Spec {
+    struct SkinImage {
         const char* name;
         int w, h;
         bool transparent;
         platform::Color key;
-    } specs[] = {{"Index Pointer", 10, 10, true, platform::RGBColor(102, 102, 102)},
+    } images[] = {{"Index Pointer", 10, 10, true, platform::RGBColor(102, 102, 102)},
                  {"Drejeknap", 49, 49, true, 0},
                  {"Chassis", 755, 370, false, 0}};
-    for (const Spec& s : specs) {
+    for (const SkinImage& s : images) {
         TDIBImagesItem& item = list->DIBImages().Add();
         item.SetDisplayName(s.name);
         item.DIB().SetSize(uint16_t(s.w), uint16_t(s.h));

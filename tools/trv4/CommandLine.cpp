@@ -34,20 +34,20 @@ bool parseArguments(const std::vector<std::string>& args, const std::vector<Opti
             value = name.substr(equals + 1);
             name.resize(equals);
         }
-        const OptionSpec* spec = nullptr;
+        const OptionSpec* option = nullptr;
         for (const OptionSpec& s : specs)
-            if (name == s.name) spec = &s;
-        if (!spec) {
+            if (name == s.name) option = &s;
+        if (!option) {
             error = "unknown option --" + name;
             return false;
         }
-        if (spec->takesValue && !inlineValue) {
+        if (option->takesValue && !inlineValue) {
             if (i + 1 >= args.size()) {
                 error = "--" + name + " needs a value";
                 return false;
             }
             value = args[++i];
-        } else if (!spec->takesValue && inlineValue) {
+        } else if (!option->takesValue && inlineValue) {
             error = "--" + name + " takes no value";
             return false;
         }

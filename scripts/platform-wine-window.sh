@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# platform-wine-window.sh PROGRAM.exe WORKDIR
-# The real-window check of the 32-bit Windows build: runs PROGRAM under wine
+# platform-wine-window.sh PROGRAM.exe WORKDIR [POINTER_BYTES]
+# The real-window check of a Windows build (POINTER_BYTES 4: 32-bit, the
+# default; 8: 64-bit): runs PROGRAM under wine
 # in a prefix of its own (WORKDIR/wineprefix, with a wine server bound to
 # this display), clicks its controls with xdotool, takes a screenshot of the
 # X server and compares it and the clicks with what PROGRAM reports. Runs
 # under scripts/platform-xvfb.sh, which supplies the display.
 set -u
 program=$1; work=$2
-export WINEPREFIX=$work/wineprefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+arch=win32; [ "${3:-4}" = 8 ] && arch=win64
+export WINEPREFIX=$work/wineprefix WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 run=$work/run
 rm -rf "$run"; mkdir -p "$run" "$WINEPREFIX"
 

@@ -1,0 +1,225 @@
+#include "toolkit/cDIBPanel.h"
+
+#include <algorithm>
+
+#include "platform/Form.h"
+#include "toolkit/cDIBImage.h"
+#include "toolkit/cDIBTimer.h"
+
+namespace toolkit {
+
+TCustomDIBContainer::TCustomDIBContainer(platform::Component* owner) : platform::Panel(owner) { ResizeMain(); }
+
+TCustomDIBContainer::~TCustomDIBContainer() {
+    fActive = nullptr;
+    fTabList.clear();
+}
+
+const platform::ClassInfo& TCustomDIBContainer::StaticClass() {
+    static const platform::ClassInfo info = [] {
+        platform::ClassBuilder<TCustomDIBContainer> b("TCustomDIBContainer", &platform::Panel::StaticClass());
+        b.Enum("BorderDrawPosition", &TCustomDIBContainer::BorderDrawPosition,
+               [](TCustomDIBContainer& c, int v) { c.SetBorderDrawPosition(static_cast<TBorderDrawPosition>(v)); },
+               {"bdOverControls", "bdUnderControls"})
+            .Default(platform::Value::Identifier("bdOverControls"));
+        platform::AddEventProperty(b, "BeforePaint", &TCustomDIBContainer::BeforePaint);
+        platform::AddEventProperty(b, "AfterPaint", &TCustomDIBContainer::AfterPaint);
+        platform::AddEventProperty(b, "OnActiveControlChange", &TCustomDIBContainer::OnActiveControlChange);
+        return b.Build();
+    }();
+    return info;
+}
+
+const platform::ClassInfo& TDIBContainer::StaticClass() {
+    static const platform::ClassInfo info =
+        platform::ClassBuilder<TDIBContainer>("TDIBContainer", &TCustomDIBContainer::StaticClass()).Creatable().Build();
+    return info;
+}
+
+void TDIBContainer::RegisterClasses() {
+    platform::ClassRegistry::Register(StaticClass());
+    platform::ClassRegistry::Register(TDIBImage::StaticClass());
+    TDIBTimer::RegisterClass();
+}
+
+void TCustomDIBContainer::SetBorderDrawPosition(TBorderDrawPosition pos) {
+    if (pos == fBorderPos) return;
+    fBorderPos = pos;
+    InvalidateRect(ClientRect(), false);
+}
+
+void TCustomDIBContainer::ResizeMain() {
+    fMain.SetSize(static_cast<uint16_t>(std::clamp(Width(), 1, 65535)),
+                  static_cast<uint16_t>(std::clamp(Height(), 1, 65535)));
+}
+
+void TCustomDIBContainer::BoundsChanged() {
+    platform::Panel::BoundsChanged();
+    if (!IsLoading()) ResizeMain();
+}
+
+void TCustomDIBContainer::Loaded() {
+    platform::Panel::Loaded();
+    ResizeMain();
+    // The stored orders of the toolkit children, lowest first; -1 stays out.
+    std::vector<TCustomDIBControl*> ordered;
+    for (platform::Control* c : Controls())
+        if (auto* t = dynamic_cast<TCustomDIBControl*>(c); t && t->StoredTabOrder() >= 0) ordered.push_back(t);
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [](auto* a, auto* b) { return a->StoredTabOrder() < b->StoredTabOrder(); });
+    fTabList = ordered;
+    for (size_t i = 0; i < fTabList.size(); ++i) fTabList[i]->SetDIBTabOrder(static_cast<int16_t>(i));
+}
+
+// --- Tab list and focus ------------------------------------------------------
+
+int TCustomDIBContainer::SetTabIndex(TCustomDIBControl& control, int index) {
+    RemoveFromTabList(control);
+    if (index < 0) return -1;
+    const size_t at = std::min(static_cast<size_t>(index), fTabList.size());
+    fTabList.insert(fTabList.begin() + static_cast<std::ptrdiff_t>(at), &control);
+    return static_cast<int>(at);
+}
+
+void TCustomDIBContainer::RemoveFromTabList(TCustomDIBControl& control) { std::erase(fTabList, &control); }
+
+void TCustomDIBContainer::SetActiveControl(TCustomDIBControl* control) {
+    if (control == fActive || fActivating) return;
+    fActivating = true;
+    TCustomDIBControl* old = fActive;
+    fActive = control;
+    try {
+        if (old) old->DIBExit();
+        if (control) control->DIBEnter();
+        OnActiveControlChange(this);
+    } catch (...) {
+        fActivating = false;
+        throw;
+    }
+    fActivating = false;
+}
+
+void TCustomDIBContainer::SelectNext(bool forward) {
+    const int n = static_cast<int>(fTabList.size());
+    if (n == 0) return;
+    const auto it = std::find(fTabList.begin(), fTabList.end(), fActive);
+    int i = it == fTabList.end() ? (forward ? -1 : n) : static_cast<int>(it - fTabList.begin());
+    for (int step = 0; step < n; ++step) {
+        i = (i + (forward ? 1 : -1) + n) % n;
+        TCustomDIBControl* c = fTabList[static_cast<size_t>(i)];
+        if (c->Enabled() && c->Visible()) {
+            SetActiveControl(c);
+            return;
+        }
+    }
+}
+
+void TCustomDIBContainer::KeyDown(platform::Key& key, platform::ShiftState shift) {
+    if (fActive) {
+        const uint8_t flags = fActive->DialogFlags();
+        const bool nav = key == platform::vkTab;
+        const bool arrow = key >= platform::vkLeft && key <= platform::vkDown;
+        const bool dialog = key == platform::vkReturn || key == platform::vkEscape;
+        const bool wants = (nav && (flags & (dcWantTab | dcWantAllKeys))) ||
+                           (arrow && (flags & (dcWantArrows | dcWantAllKeys))) ||
+                           (dialog && (flags & dcWantAllKeys)) || (!nav && !arrow && !dialog);
+        if (wants) {
+            fActive->KeyDown(key, shift);
+            return;
+        }
+    }
+    if (key == platform::vkTab && !fTabList.empty()) {
+        SelectNext((shift & platform::ssShift) == 0);
+        key = 0;
+        return;
+    }
+    platform::Panel::KeyDown(key, shift);
+}
+
+unsigned TCustomDIBContainer::DialogCode() {
+    if (!fActive) return 0;
+    const uint8_t flags = fActive->DialogFlags();
+    if (flags & dcWantAllKeys) return platform::dlgcWantAllKeys;
+    unsigned code = 0;
+    if (flags & dcWantTab) code |= platform::dlgcWantTab;
+    if (flags & dcWantArrows) code |= platform::dlgcWantArrows;
+    return code;
+}
+
+void TCustomDIBContainer::DoEnter() {
+    if (!fActive && !fTabList.empty()) {
+        platform::Backend* backend = GetBackend();
+        const bool back = backend && (backend->KeyboardState() & platform::ssShift);
+        SetActiveControl(back ? fTabList.back() : fTabList.front());
+    }
+    platform::Panel::DoEnter();
+}
+
+void TCustomDIBContainer::DoExit() {
+    SetActiveControl(nullptr);
+    platform::Panel::DoExit();
+}
+
+// --- Paint -------------------------------------------------------------------
+
+void TCustomDIBContainer::PaintWindow(platform::DeviceContext& dc, const platform::Rect& paintRect, bool carriesDC) {
+    platform::Rect update = paintRect;
+    const bool secondPass = fSecondPass || carriesDC;
+    fSecondPass = false;
+    if (!secondPass) {
+        for (platform::Control* c : Controls())
+            if (auto* t = dynamic_cast<TCustomDIBControl*>(c); t && t->Visible()) t->AdjustUpdateRect(update);
+        update = update.Intersect(ClientRect());
+        if (update.left != paintRect.left || update.top != paintRect.top || update.right != paintRect.right ||
+            update.bottom > paintRect.bottom + 2 || update.bottom < paintRect.bottom - 2) {
+            ValidateRect(paintRect);
+            InvalidateRect(update, false);
+            fSecondPass = true;
+            return;
+        }
+    }
+    if (fMain.Width() != Width() || fMain.Height() != Height()) ResizeMain();
+    update = update.Intersect(ClientRect());
+    fUpdate = update;
+    if (update.IsEmpty()) return;
+    platform::DeviceContext* mainDC = fMain.DC();
+    if (!mainDC) return;
+    fMain.SetClipRect({update.left, update.top, update.right - 1, update.bottom - 1});
+    mainDC->SetOrigin({0, 0});
+    mainDC->SetClip(update);
+
+    BeforePaint(this, fMain);
+
+    // Background, unless opaque children cover the update rectangle.
+    bool covered = false;
+    for (platform::Control* c : Controls())
+        if (!c->IsWindowed() && c->Visible() && c->IsOpaque() && c->BoundsRect().Intersect(update) == update)
+            covered = true;
+    if (!covered) fMain.FillRect(update.left, update.top, update.Width(), update.Height(), platform::ResolveColor(GetColor()));
+
+    // A copy: a paint handler may change the z-order.
+    const std::vector<platform::Control*> controls = Controls();
+    for (platform::Control* c : controls) {
+        if (c->IsWindowed() || !c->Visible()) continue;
+        const platform::Rect bounds = c->BoundsRect();
+        const platform::Rect visible = bounds.Intersect(update);
+        if (visible.IsEmpty()) continue;
+        if (auto* t = dynamic_cast<TCustomDIBControl*>(c)) {
+            fScratch.SetSize(static_cast<uint16_t>(std::clamp(bounds.Width(), 1, 65535)),
+                             static_cast<uint16_t>(std::clamp(bounds.Height(), 1, 65535)));
+            fScratch.ResetSettings();
+            fScratch.SetClipRect({visible.left - bounds.left, visible.top - bounds.top, visible.right - bounds.left - 1,
+                                  visible.bottom - bounds.top - 1});
+            t->PaintOnto(fMain, fScratch);
+        } else {
+            platform::WinControl::PaintControl(*c, *mainDC, update);
+        }
+    }
+
+    AfterPaint(this, fMain);
+    mainDC->ResetClip();
+    fMain.ResetClipRect();
+    fMain.Render(dc, update.left, update.top, update);
+}
+
+}  // namespace toolkit

@@ -38,10 +38,7 @@ TCustomDIBControl::~TCustomDIBControl() {
     fDestroying = true;
     for (auto& link : fLinks) link->SetOwnerDestroying(true);
     if (fImageList) fImageList->RemoveFreeNotification(this);
-    if (TCustomDIBContainer* c = Container()) {
-        if (c->ActiveControl() == this) c->SetActiveControl(nullptr);
-        c->RemoveFromTabList(*this);
-    }
+    if (TCustomDIBContainer* c = Container()) c->ForgetControl(*this);
     fTimer.reset();
     fLinks.clear();
 }

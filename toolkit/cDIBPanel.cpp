@@ -83,6 +83,11 @@ int TCustomDIBContainer::SetTabIndex(TCustomDIBControl& control, int index) {
 
 void TCustomDIBContainer::RemoveFromTabList(TCustomDIBControl& control) { std::erase(fTabList, &control); }
 
+void TCustomDIBContainer::ForgetControl(TCustomDIBControl& control) {
+    RemoveFromTabList(control);
+    if (fActive == &control) fActive = nullptr;
+}
+
 void TCustomDIBContainer::SetActiveControl(TCustomDIBControl* control) {
     if (control == fActive || fActivating) return;
     fActivating = true;

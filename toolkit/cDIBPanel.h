@@ -43,6 +43,9 @@ public:
     // appends; negative only removes). Returns its index now, -1 if absent.
     int SetTabIndex(TCustomDIBControl& control, int index);
     void RemoveFromTabList(TCustomDIBControl& control);
+    // A control being freed leaves the list and stops being active without
+    // any exit step (its events may reach objects already gone).
+    void ForgetControl(TCustomDIBControl& control);
     // The container takes part in window Tab navigation only with a
     // non-empty DIB tab list.
     bool TabStop() const { return !fTabList.empty(); }

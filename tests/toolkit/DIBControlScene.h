@@ -64,10 +64,10 @@ public:
         return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16);
     }
 
+    std::vector<std::string> log;  // outlives the controls
     platform::HeadlessBackend backend;
     platform::Form form;
     TDIBContainer* container;
-    std::vector<std::string> log;
 };
 
 }  // namespace toolkit::test

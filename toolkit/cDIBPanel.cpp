@@ -119,19 +119,20 @@ void TCustomDIBContainer::SelectNext(bool forward) {
     }
 }
 
+bool TCustomDIBContainer::ActiveWants(platform::Key key, bool character) const {
+    if (!fActive) return false;
+    const uint8_t flags = fActive->DialogFlags();
+    if (flags & dcWantAllKeys) return true;
+    if (key == platform::vkTab) return (flags & dcWantTab) != 0;
+    if (!character && key >= platform::vkLeft && key <= platform::vkDown) return (flags & dcWantArrows) != 0;
+    // Enter and Escape belong to the dialog unless the control wants all.
+    return key != platform::vkReturn && key != platform::vkEscape;
+}
+
 void TCustomDIBContainer::KeyDown(platform::Key& key, platform::ShiftState shift) {
-    if (fActive) {
-        const uint8_t flags = fActive->DialogFlags();
-        const bool nav = key == platform::vkTab;
-        const bool arrow = key >= platform::vkLeft && key <= platform::vkDown;
-        const bool dialog = key == platform::vkReturn || key == platform::vkEscape;
-        const bool wants = (nav && (flags & (dcWantTab | dcWantAllKeys))) ||
-                           (arrow && (flags & (dcWantArrows | dcWantAllKeys))) ||
-                           (dialog && (flags & dcWantAllKeys)) || (!nav && !arrow && !dialog);
-        if (wants) {
-            fActive->KeyDown(key, shift);
-            return;
-        }
+    if (ActiveWants(key, false)) {
+        fActive->KeyDown(key, shift);
+        return;
     }
     if (key == platform::vkTab && !fTabList.empty()) {
         SelectNext((shift & platform::ssShift) == 0);
@@ -139,6 +140,22 @@ void TCustomDIBContainer::KeyDown(platform::Key& key, platform::ShiftState shift
         return;
     }
     platform::Panel::KeyDown(key, shift);
+}
+
+void TCustomDIBContainer::KeyPress(char& key) {
+    if (ActiveWants(static_cast<unsigned char>(key), true)) {
+        fActive->KeyPress(key);
+        return;
+    }
+    platform::Panel::KeyPress(key);
+}
+
+void TCustomDIBContainer::KeyUp(platform::Key& key, platform::ShiftState shift) {
+    if (ActiveWants(key, false)) {
+        fActive->KeyUp(key, shift);
+        return;
+    }
+    platform::Panel::KeyUp(key, shift);
 }
 
 unsigned TCustomDIBContainer::DialogCode() {

@@ -60,7 +60,11 @@ public:
     const platform::Rect& UpdateRect() const { return fUpdate; }
 
     void PaintWindow(platform::DeviceContext& dc, const platform::Rect& update, bool carriesDC) override;
+    // Key messages go to the active toolkit control when it wants the key
+    // (its dialog-code flags); otherwise Tab moves the toolkit focus.
     void KeyDown(platform::Key& key, platform::ShiftState shift) override;
+    void KeyPress(char& key) override;
+    void KeyUp(platform::Key& key, platform::ShiftState shift) override;
     unsigned DialogCode() override;
     void DoEnter() override;
     void DoExit() override;
@@ -75,6 +79,8 @@ protected:
 
 private:
     void ResizeMain();
+    // character: a KeyPress character rather than a key code.
+    bool ActiveWants(platform::Key key, bool character) const;
 
     TWinDIB fMain;
     TWinDIB fScratch;

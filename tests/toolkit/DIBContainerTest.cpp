@@ -89,6 +89,38 @@ TEST(DIBContainer, ArrowKeysGoToTheActiveControlThatWantsThem) {
     s.backend.KeyDown(platform::vkTab);  // not wanted: navigation, stays on a
     EXPECT_EQ(got, 0);
     EXPECT_EQ(s.container->ActiveControl(), a);
+    // Characters reach it too, '%' (the left-arrow code) included; Enter
+    // only with the wants-all flag.
+    std::string chars;
+    a->OnKeyPress.Set([&](platform::Component*, char& c) { chars += c; });
+    s.backend.KeyPress('%');
+    s.backend.KeyPress('\r');
+    a->SetDialogFlags(dcWantAllKeys);
+    s.backend.KeyPress('\r');
+    EXPECT_EQ(chars, "%\r");
+    EXPECT_EQ(s.backend.DialogCode(s.Window()), platform::dlgcWantAllKeys);
+}
+
+// Enlarges every update rectangle to the whole client area.
+class Widening : public ProbeControl {
+public:
+    using ProbeControl::ProbeControl;
+    void AdjustUpdateRect(platform::Rect& update) override { update = {0, 0, 100, 60}; }
+};
+
+TEST(DIBContainer, AnEnlargedUpdateRectangleIsPaintedInASecondPass) {
+    Scene s;
+    s.Screen(0, 0);
+    auto* w = new Widening(&s.form, s.log, "w");
+    w->SetBounds(10, 10, 5, 5);
+    s.backend.TakePaints(s.Window());
+    s.backend.PaintPending();
+    s.backend.PaintPending();  // the request made by the first pass
+    const auto paints = s.backend.TakePaints(s.Window());
+    ASSERT_EQ(paints.size(), 2u);
+    EXPECT_NE(paints[0], (platform::Rect{0, 0, 100, 60}));  // the control's old and new place
+    EXPECT_EQ(paints[1], (platform::Rect{0, 0, 100, 60}));
+    EXPECT_EQ(s.Screen(12, 12), BGRA(0, 0, 0xFF, 0));
 }
 
 TEST(DIBContainer, PaintsBackgroundChildrenInZOrderAndPlainControls) {

@@ -86,6 +86,10 @@ void Knob(Painter& paint, double cx, double cy) {
     paint.Ring(cx, cy, 14.6, 15.4, Rgb{30, 30, 34}, 0.7);
     paint.Ring(cx, cy, 15.4, 16.0, Rgb{120, 122, 128}, 0.25);
     paint.Ring(cx, cy, 23.0, 24.2, Rgb{10, 10, 12}, 0.5);
+    // Soft specular highlight on the upper left of the top face.
+    paint.ForDisc(cx - 5, cy - 6, 9, [&](int x, int y, double d) {
+        if (std::hypot(x + 0.5 - cx, y + 0.5 - cy) < 14.5) paint.Blend(x, y, Rgb{180, 184, 192}, 0.22 * std::max(0.0, 1 - d / 9));
+    });
 }
 
 void Scale(Painter& paint, double cx, double cy, int steps) {
@@ -169,17 +173,18 @@ void PaintIcons(Painter& paint) {
             paint.FillRoundRect(left + 1, kIconTop + y, kIconSize - 2, 1, 0,
                                 Mix(Rgb{70, 72, 78}, Rgb{38, 40, 44}, y / (kIconSize - 2.0)));
     }
-    // Manual: an open book.
-    const double bx = kManualLeft + 20, by = kIconTop + 21;
-    const Rgb page{226, 224, 214}, ink{120, 118, 110};
-    for (const int side : {-1, 1}) {
-        for (double t = 0; t <= 12; t += 0.5)
-            paint.Line(bx + side * 0.8, by - 8 + t * 0.15, bx + side * (12 - t * 0.05), by - 9 + t * 0.05 + t, 1.2,
-                       page);
-        for (int l = 0; l < 4; ++l)
-            paint.Line(bx + side * 3, by - 4 + l * 3, bx + side * 10, by - 5 + l * 3 + 0.6, 0.8, ink);
+    // Manual: a page with a folded corner and lines of text.
+    const Rgb page{226, 224, 214}, ink{96, 98, 104}, crease{150, 150, 144};
+    constexpr int px = kManualLeft + 11, py = kIconTop + 7, pw = 18, ph = 26, fold = 6;
+    paint.FillRect(px, py + fold, pw, ph - fold, page);
+    paint.FillRect(px, py, pw - fold, fold, page);
+    for (int i = 0; i < fold; ++i) paint.FillRect(px + pw - fold, py + i, i, 1, page);
+    paint.FillRect(px + pw - fold, py, 1, fold, crease);
+    paint.FillRect(px + pw - fold, py + fold - 1, fold, 1, crease);
+    for (int l = 0; l < 6; ++l) {
+        const int right = l == 0 ? px + pw - fold - 2 : l == 5 ? px + 11 : px + pw - 3;
+        paint.FillRect(px + 3, py + 5 + l * 3 + l / 2, right - px - 3, 1, ink);
     }
-    paint.Line(bx, by - 9, bx, by + 6, 1.2, Rgb{40, 40, 44});
     // About: an "i" in a ring.
     const double ax = kAboutLeft + 20, ay = kIconTop + 20;
     paint.Ring(ax, ay, 11.5, 13.5, page);

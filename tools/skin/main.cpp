@@ -1,5 +1,6 @@
 // trv4-skin: draws every picture of the editor and writes them as PNG files
-// into a folder, for a person to look at or for an editor build to pick up.
+// into a folder, for a person to look at or for an editor build to pick up;
+// preview.png shows them put together as the editor shows them in use.
 //
 //   trv4-skin OUTPUT-FOLDER
 //
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "tools/skin/PngFile.h"
+#include "tools/skin/Preview.h"
 #include "tools/skin/SkinPictures.h"
 
 namespace {
@@ -30,6 +32,7 @@ std::vector<std::pair<std::string, Drawer>> Pictures() {
         {"switch-off.png", [](toolkit::TMemoryDIB& d) { DrawSwitch(false, d); }},
         {"meter-cover.png", DrawMeterCover},
         {"meter-column.png", DrawMeterColumn},
+        {"preview.png", DrawPreview},
     };
     for (int n = 1; n <= kWaveCount; ++n)
         list.emplace_back("wave-" + std::to_string(n) + ".png", [n](toolkit::TMemoryDIB& d) { DrawWave(n, d); });

@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/Control.h"
@@ -59,6 +60,11 @@ public:
     // Restores the stored order after loading (the container calls it).
     int16_t StoredTabOrder() const { return fTabOrder; }
 
+    // The names of the published properties a design-time template saves
+    // and loads for this class.
+    virtual std::vector<std::string> TemplateProperties() const { return {"Width", "Height"}; }
+
+    // Alt+this character clicks the control (letters in either case).
     char Accelerator() const { return fAccelerator; }
     void SetAccelerator(char c) { fAccelerator = c; }
     uint8_t DialogFlags() const { return fDialogFlags; }

@@ -45,6 +45,12 @@ const platform::ClassInfo& TDIBImage::StaticClass() {
     return info;
 }
 
+std::vector<std::string> TCustomDIBImage::TemplateProperties() const {
+    std::vector<std::string> names = TCustomDIBControl::TemplateProperties();
+    for (const char* n : {"Angle", "AutoSize", "Center", "Opacity", "Scale", "Stretch"}) names.emplace_back(n);
+    return names;
+}
+
 void TCustomDIBImage::SetAngle(long double degrees) {
     fAngle = NormalisedAngle(degrees);
     if (fAutoSize) AdjustSize();

@@ -38,6 +38,7 @@ public:
     // resolves to no image.
     bool PreferredSize(int& width, int& height) const;
 
+    std::vector<std::string> TemplateProperties() const override;
     void Loaded() override;
 
 protected:

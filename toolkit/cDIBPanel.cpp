@@ -142,7 +142,26 @@ void TCustomDIBContainer::KeyDown(platform::Key& key, platform::ShiftState shift
     platform::Panel::KeyDown(key, shift);
 }
 
+bool TCustomDIBContainer::Accelerate(char key) {
+    platform::Backend* backend = GetBackend();
+    if (!key || !backend || !(backend->KeyboardState() & platform::ssAlt) || !Enabled() || !Visible()) return false;
+    const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+    const std::vector<platform::Control*> controls = Controls();
+    for (platform::Control* c : controls) {
+        auto* t = dynamic_cast<TCustomDIBControl*>(c);
+        if (t && t->Accelerator() && upper(t->Accelerator()) == upper(key) && t->Enabled() && t->Visible()) {
+            t->Click();
+            return true;
+        }
+    }
+    return false;
+}
+
 void TCustomDIBContainer::KeyPress(char& key) {
+    if (Accelerate(key)) {
+        key = 0;
+        return;
+    }
     if (ActiveWants(static_cast<unsigned char>(key), true)) {
         fActive->KeyPress(key);
         return;

@@ -80,6 +80,8 @@ protected:
 private:
     void ResizeMain();
     // character: a KeyPress character rather than a key code.
+    // Alt+character on a child's Accelerator clicks it; true when one did.
+    bool Accelerate(char key);
     bool ActiveWants(platform::Key key, bool character) const;
 
     TWinDIB fMain;

@@ -101,6 +101,26 @@ TEST(DIBContainer, ArrowKeysGoToTheActiveControlThatWantsThem) {
     EXPECT_EQ(s.backend.DialogCode(s.Window()), platform::dlgcWantAllKeys);
 }
 
+TEST(DIBContainer, AltAndTheAcceleratorClickTheControl) {
+    Scene s;
+    ProbeControl* a = s.Probe("a", 0, 0, 10, 10);
+    a->SetAccelerator('K');
+    int clicks = 0;
+    a->OnClick.Set([&](platform::Component*) { ++clicks; });
+    std::string typed;
+    a->OnKeyPress.Set([&](platform::Component*, char& c) { typed += c; });
+    a->SetDIBFocus();
+    s.backend.KeyPress('k');  // no Alt: an ordinary character
+    EXPECT_EQ(clicks, 0);
+    s.backend.SetKeyboardState(platform::ssAlt);
+    s.backend.KeyPress('k');
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(typed, "k");  // consumed
+    a->SetVisible(false);
+    s.backend.KeyPress('k');
+    EXPECT_EQ(clicks, 1);
+}
+
 // Enlarges every update rectangle to the whole client area.
 class Widening : public ProbeControl {
 public:

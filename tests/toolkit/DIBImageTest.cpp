@@ -58,6 +58,8 @@ TEST_F(DIBImageScene, StretchFillsTheBoundsAndScaleSwitchesItOff) {
 TEST_F(DIBImageScene, AngleIsKeptInAFullTurnAndAutoSizeFollowsTheRotatedBox) {
     image->SetAngle(-90);
     EXPECT_EQ(image->Angle(), 270);
+    image->SetAngle(-450);
+    EXPECT_EQ(image->Angle(), 270);
     image->SetAngle(720);
     EXPECT_EQ(image->Angle(), 0);
     image->SetAutoSize(true);

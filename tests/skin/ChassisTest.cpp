@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/DibSection.h"
+#include "platform/Font.h"
 #include "tools/skin/SkinLayout.h"
 #include "tools/skin/SkinPictures.h"
 
@@ -55,11 +57,16 @@ TEST_F(Chassis, ReadoutBoxesAreBlackWhereTheLabelsGo) {
 }
 
 TEST_F(Chassis, ReadoutBoxesHoldFiveCharactersOfTheLabelFont) {
-    // Arial at 11 pixels: digits advance 6 pixels, the point and the minus 3
-    // to 4, so "20000" needs 31 and the synced "32/1" 22.
-    EXPECT_GE(kReadoutBoxWidth - kReadoutPadLeft, 32);
-    EXPECT_GE(kReadoutBoxHeight - kReadoutPadTop, 13);
-    // Boxes never run into each other or off the panel.
+    // The labels' own font, measured by the platform that draws them; the
+    // widest texts a read-out can show, and the synced note values.
+    auto section = platform::DibSection::Create(1, 1);
+    const platform::Font labelFont{"Arial", -11, 0};
+    for (const char* text : {"20000", "6324 ", "-16.0", "-100 ", "600.0", "32/1", "1/32"}) {
+        const platform::Size extent = section->DC().TextExtent(text, labelFont);
+        EXPECT_LE(extent.width, kReadoutBoxWidth - kReadoutPadLeft) << text;
+        EXPECT_LE(extent.height, kReadoutBoxHeight - kReadoutPadTop) << text;
+    }
+    // Box and unit caption stay on the panel.
     for (const ReadoutPlace& a : kReadoutPlaces) {
         EXPECT_LE(a.left - kReadoutPadLeft + kReadoutBoxWidth + 16, kChassisWidth);
         EXPECT_LE(a.top - kReadoutPadTop + kReadoutBoxHeight, kChassisHeight);
@@ -93,7 +100,8 @@ TEST_F(Chassis, CarriesCaptionsKnobsLogoAndIcons) {
         EXPECT_GT(Bright(k.left - 8, k.top - 8, kKnobSize + 16, 12, 150), 4) << k.caption;
     }
     for (const ReadoutPlace& r : kReadoutPlaces)
-        EXPECT_GT(Bright(r.left - kReadoutPadLeft + kReadoutBoxWidth + 2, r.top, 16, 13, 100), 2) << r.left << "," << r.top;
+        EXPECT_GT(Bright(r.left - kReadoutPadLeft + kReadoutBoxWidth + 2, r.top, 16, 13, 100), 2)
+            << r.left << "," << r.top;
     EXPECT_GT(Bright(kLogoLeft, kLogoTop, kLogoWidth, kLogoHeight, 200), 150);
     for (const int left : {kManualLeft, kAboutLeft}) EXPECT_GT(Bright(left, kIconTop, kIconSize, kIconSize, 180), 40);
 }

@@ -1,8 +1,6 @@
 // The chassis: the graphic layers of ChassisArt, then every caption through
 // the platform's text drawing.
-#include <algorithm>
 #include <cmath>
-#include <string>
 
 #include "tools/skin/ChassisArt.h"
 #include "tools/skin/MeterArt.h"

@@ -88,7 +88,8 @@ void Knob(Painter& paint, double cx, double cy) {
     paint.Ring(cx, cy, 23.0, 24.2, Rgb{10, 10, 12}, 0.5);
     // Soft specular highlight on the upper left of the top face.
     paint.ForDisc(cx - 5, cy - 6, 9, [&](int x, int y, double d) {
-        if (std::hypot(x + 0.5 - cx, y + 0.5 - cy) < 14.5) paint.Blend(x, y, Rgb{180, 184, 192}, 0.22 * std::max(0.0, 1 - d / 9));
+        if (std::hypot(x + 0.5 - cx, y + 0.5 - cy) < 14.5)
+            paint.Blend(x, y, Rgb{180, 184, 192}, 0.22 * std::max(0.0, 1 - d / 9));
     });
 }
 
@@ -170,8 +171,8 @@ void PaintIcons(Painter& paint) {
         paint.FillRoundRect(left + 1, kIconTop + 2, kIconSize, kIconSize, 6, Rgb{0, 0, 0}, 0.6);
         paint.FillRoundRect(left, kIconTop, kIconSize, kIconSize, 6, Rgb{78, 80, 86});
         for (int y = 1; y < kIconSize - 1; ++y)
-            paint.FillRoundRect(left + 1, kIconTop + y, kIconSize - 2, 1, 0,
-                                Mix(Rgb{70, 72, 78}, Rgb{38, 40, 44}, y / (kIconSize - 2.0)));
+            paint.FillRect(left + 1, kIconTop + y, kIconSize - 2, 1,
+                           Mix(Rgb{70, 72, 78}, Rgb{38, 40, 44}, y / (kIconSize - 2.0)));
     }
     // Manual: a page with a folded corner and lines of text.
     const Rgb page{226, 224, 214}, ink{96, 98, 104}, crease{150, 150, 144};

@@ -39,7 +39,9 @@ constexpr int kWavePlotLeft = 2, kWavePlotRight = 58;
 constexpr int kWavePlotTop = 5, kWavePlotBottom = 34;
 
 // 755 x 370, opaque: the whole panel with knob bodies, scales, captions,
-// read-out boxes, the lit meter column, icons and logo.
+// read-out boxes, the lit meter column, icons and logo. Raises
+// platform::SystemError when the system cannot create the bitmap section the
+// text is drawn in; a caller on the host's path catches it.
 void DrawChassis(toolkit::TMemoryDIB& dib);
 // 10 x 10: a pale yellow dot on the key grey.
 void DrawPointer(toolkit::TMemoryDIB& dib);

@@ -24,7 +24,8 @@ constexpr Rgb kWaveRed{255, 48, 40};
 constexpr Rgb kWaveGrid{48, 14, 12};
 
 // The random wave: a glide between held values, one per cycle, as the engine
-// draws them; eight made-up targets make a zig-zag that reads as random.
+// draws them; nine made-up values (eight glides) make a zig-zag that reads
+// as random.
 constexpr double kZigZag[] = {0.30, 0.85, 0.15, 0.60, 0.95, 0.05, 0.70, 0.40, 0.90};
 
 void Finish(toolkit::TMemoryDIB& dib) {

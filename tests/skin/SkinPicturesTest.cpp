@@ -167,8 +167,10 @@ TEST(SkinPictures, WaveLinesFollowTheirShapes) {
                                     {0, 0.5, 1, 0.5},   {0, 0.5, 1, 0.5},  {0, 0.25, 1, 0.25},
                                     {0, 0.75, 1, 0.75}, {0, 0.5, 1, 0.5},  {0, 0.5, 1, 0.5},
                                     {0, 0.25, 1, 0.25}, {0, 0.75, 1, 0.75}, {0, 0.75, 1, 0.25}};
+    // And at 1/8, where waves with equal quarter points part.
+    const double eighth[10] = {0, 0.1464, 0.25, 0.0214, 0.2714, 0.25, 0.375, 0.0625, 0.4375, 0.4375};
     const int span = kWavePlotRight - kWavePlotLeft;
-    static_assert((kWavePlotRight - kWavePlotLeft) % 4 == 0, "quarter points fall on columns");
+    static_assert((kWavePlotRight - kWavePlotLeft) % 8 == 0, "quarter and eighth points fall on columns");
     for (int n = 1; n <= 9; ++n) {
         const auto wave = Wave(n);
         const TMemoryDIB& dib = *wave;
@@ -176,6 +178,7 @@ TEST(SkinPictures, WaveLinesFollowTheirShapes) {
             const int x = kWavePlotLeft + q * span / 4;
             EXPECT_NEAR(LineRow(dib, x), RowOfValue(quarters[n][q]), 1.5) << "wave " << n << " quarter " << q;
         }
+        EXPECT_NEAR(LineRow(dib, kWavePlotLeft + span / 8), RowOfValue(eighth[n]), 1.5) << "wave " << n << " at 1/8";
         // The highest point of the line lies at half the period.
         int top = kWavePlotLeft;
         for (int x = kWavePlotLeft; x <= kWavePlotRight; ++x)

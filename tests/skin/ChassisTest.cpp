@@ -90,9 +90,13 @@ TEST_F(Chassis, SwitchAndWavePlacesAreBlackUnderTheirPictures) {
 
 TEST_F(Chassis, CarriesCaptionsKnobsLogoAndIcons) {
     for (const KnobPlace& k : kKnobPlaces) {
-        // Light caption text above the knob (below for the wave knobs).
-        const int y = k.wave ? k.top + kKnobSize + 17 : k.top - 18;
-        EXPECT_GT(Bright(k.left - 10, y, kKnobSize + 20, 11, 150), 8) << k.caption;
+        // Light caption text where the knob's caption goes.
+        if (k.at == CaptionAt::Left) {
+            EXPECT_GT(Bright(k.left + kCaptionLeftX - 30, k.top + kCaptionLeftY, 30, 11, 150), 8) << k.caption;
+        } else {
+            const int y = k.top + (k.at == CaptionAt::Above ? kCaptionAboveY : kCaptionBelowY);
+            EXPECT_GT(Bright(k.left - 10, y, kKnobSize + 20, 11, 150), 8) << k.caption;
+        }
         // A knob cap: not the panel, not black.
         const uint32_t centre = dib().Pixel(k.left + 24, k.top + 24);
         EXPECT_GT(Brightest(centre), 50) << k.caption;

@@ -29,11 +29,18 @@ void KnobCaptions(TextLayer& text) {
     for (const KnobPlace& k : kKnobPlaces) {
         const int cx = k.left + kKnobSize / 2;
         const double cy = k.top + kKnobSize / 2.0;
-        if (!k.wave) {
-            text.Put(cx, k.top - 18, k.caption, kCaptionHeight, kCaption, Align::Center);
-            continue;
+        switch (k.at) {
+        case CaptionAt::Above:
+            text.Put(cx, k.top + kCaptionAboveY, k.caption, kCaptionHeight, kCaption, Align::Center);
+            break;
+        case CaptionAt::Below:
+            text.Put(cx, k.top + kCaptionBelowY, k.caption, kCaptionHeight, kCaption, Align::Center);
+            break;
+        case CaptionAt::Left:
+            text.Put(k.left + kCaptionLeftX, k.top + kCaptionLeftY, k.caption, kCaptionHeight, kCaption, Align::Right);
+            break;
         }
-        text.Put(cx, k.top + kKnobSize + 17, k.caption, kCaptionHeight, kCaption, Align::Center);
+        if (!k.wave) continue;
         for (int i = 0; i <= 10; ++i) {
             const char* name = WaveName(k.wave, i);
             const double angle = kTravelStart + kTravelRange * i / 10;

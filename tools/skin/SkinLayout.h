@@ -6,21 +6,31 @@
 
 namespace trv4skin {
 
+constexpr int kKnobSize = 49;
+
+// Where a knob's caption goes: above it; below it (the wave knobs, whose
+// scale names fill the top); or left of it (the feedback filter knobs, which
+// sit right under the read-out of the knob above).
+enum class CaptionAt { Above, Below, Left };
+
 struct KnobPlace {
-    int left, top;        // of the 49 x 49 dial
-    const char* caption;  // printed above the knob (below for the wave knobs)
-    int wave;             // 0: continuous knob; 1 or 2: the wave knob of that modulator
+    int left, top;  // of the 49 x 49 dial
+    const char* caption;
+    CaptionAt at;
+    int wave;  // 0: continuous knob; 1 or 2: the wave knob of that modulator
 };
 
+constexpr CaptionAt kAbove = CaptionAt::Above, kBelow = CaptionAt::Below, kLeft = CaptionAt::Left;
 constexpr KnobPlace kKnobPlaces[] = {
-    {122, 79, "DELAY", 0},     {322, 79, "LEVEL", 0},  {542, 79, "MIX", 0},
-    {666, 96, "FEEDBACK", 0},  {122, 184, "WAVE", 1},  {222, 184, "RATE", 0},
-    {322, 184, "DEPTH", 0},    {666, 190, "HIGH", 0},  {122, 284, "WAVE", 2},
-    {222, 284, "RATE", 0},     {322, 284, "OFFSET", 0}, {422, 284, "PAN", 0},
-    {542, 284, "HOST OFFSET", 0}, {666, 284, "LOW", 0}, {422, 184, "AM", 0},
-    {422, 79, "HI-CUT", 0},
+    {122, 79, "DELAY", kAbove, 0},     {322, 79, "LEVEL", kAbove, 0},   {542, 79, "MIX", kAbove, 0},
+    {666, 96, "FEEDBACK", kAbove, 0},  {122, 184, "WAVE", kBelow, 1},   {222, 184, "RATE", kAbove, 0},
+    {322, 184, "DEPTH", kAbove, 0},    {666, 190, "HIGH", kLeft, 0},    {122, 284, "WAVE", kBelow, 2},
+    {222, 284, "RATE", kAbove, 0},     {322, 284, "OFFSET", kAbove, 0}, {422, 284, "PAN", kAbove, 0},
+    {542, 284, "HOST OFFSET", kAbove, 0}, {666, 284, "LOW", kLeft, 0},  {422, 184, "AM", kAbove, 0},
+    {422, 79, "HI-CUT", kAbove, 0},
 };
-constexpr int kKnobSize = 49;
+// Caption cells relative to the knob's left, top (text 9 pixels high).
+constexpr int kCaptionAboveY = -18, kCaptionBelowY = kKnobSize + 17, kCaptionLeftX = -9, kCaptionLeftY = 6;
 constexpr int kScaleInner = 27, kScaleOuter = 31;  // radii of the scale ticks
 // Dial travel: 300 degrees from 210 degrees, clockwise from 12 o'clock.
 constexpr double kTravelStart = 210, kTravelRange = 300;

@@ -9,7 +9,7 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dir/display" </dev/null >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$dir/display" </dev/null >/dev/null 2>&1 &
 xvfb=$!
 for _ in $(seq 100); do
   [ -s "$dir/display" ] && break
@@ -21,6 +21,12 @@ if [ ! -s "$dir/display" ]; then
   exit 1
 fi
 export DISPLAY=":$(head -n1 "$dir/display")"
+# Wait until the server takes connections; -noreset keeps it from resetting
+# (and refusing connections) each time its last client goes.
+for _ in $(seq 100); do
+  xdpyinfo >/dev/null 2>&1 && break
+  sleep 0.05
+done
 "$@"
 status=$?
 kill "$xvfb" 2>/dev/null

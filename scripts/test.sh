@@ -16,10 +16,11 @@ cleanup() { [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; }
 trap cleanup EXIT
 if [ -z "${DISPLAY:-}" ]; then
   displayfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$displayfile" </dev/null >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$displayfile" </dev/null >/dev/null 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 50); do [ -s "$displayfile" ] && break; sleep 0.1; done
   export DISPLAY=:$(tr -d '\n' <"$displayfile")
+  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
   rm -f "$displayfile"
 fi
 

@@ -80,23 +80,6 @@ public:
     std::vector<Rect> paints_;
 };
 
-struct HeadlessBackend::TimerSlot {
-    unsigned interval;
-    uint64_t due;
-    uint64_t order;
-    std::function<void()> tick;
-    bool alive = true;
-};
-
-class HeadlessBackend::Timer : public NativeTimer {
-public:
-    explicit Timer(std::shared_ptr<TimerSlot> slot) : slot_(std::move(slot)) {}
-    ~Timer() override { slot_->alive = false; }
-
-private:
-    std::shared_ptr<TimerSlot> slot_;
-};
-
 class HeadlessBackend::SystemServices : public Services {
 public:
     explicit SystemServices(HeadlessBackend& backend) : backend_(backend) {}
@@ -140,7 +123,7 @@ std::unique_ptr<NativeTimer> HeadlessBackend::CreateTimer(unsigned intervalMs, s
     const unsigned interval = std::max(1u, intervalMs);
     auto slot = std::make_shared<TimerSlot>(TimerSlot{interval, now_ + interval, order++, std::move(tick)});
     timers_.push_back(slot);
-    return std::make_unique<Timer>(slot);
+    return std::make_unique<PolledTimer>(slot);
 }
 
 Services& HeadlessBackend::System() { return *system_; }

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/Backend.h"
+#include "platform/PolledTimer.h"
 #include "platform/DibSection.h"
 
 namespace platform {
@@ -92,8 +93,7 @@ public:
 
 private:
     friend class Window;
-    struct TimerSlot;
-    class Timer;
+    using TimerSlot = PolledTimerSlot;
     class SystemServices;
 
     // The window that gets a pointer event at p of window, with p made local.

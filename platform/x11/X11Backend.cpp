@@ -267,22 +267,6 @@ private:
     platform::Cursor cursor_ = platform::Cursor::Default;
 };
 
-struct X11Backend::TimerSlot {
-    unsigned interval;
-    uint64_t due;
-    std::function<void()> tick;
-    bool alive = true;
-};
-
-class X11Backend::Timer : public NativeTimer {
-public:
-    explicit Timer(std::shared_ptr<TimerSlot> slot) : slot_(std::move(slot)) {}
-    ~Timer() override { slot_->alive = false; }
-
-private:
-    std::shared_ptr<TimerSlot> slot_;
-};
-
 X11Backend::X11Backend() {
     display_ = XOpenDisplay(nullptr);
     if (!display_) throw SystemError(0, "cannot open the X display");
@@ -314,9 +298,9 @@ std::unique_ptr<NativeWindow> X11Backend::CreateNativeWindow(uintptr_t parent, c
 
 std::unique_ptr<NativeTimer> X11Backend::CreateTimer(unsigned intervalMs, std::function<void()> tick) {
     const unsigned interval = std::max(1u, intervalMs);
-    auto slot = std::make_shared<TimerSlot>(TimerSlot{interval, NowMs() + interval, std::move(tick)});
+    auto slot = std::make_shared<TimerSlot>(TimerSlot{interval, NowMs() + interval, 0, std::move(tick)});
     timers_.push_back(slot);
-    return std::make_unique<Timer>(slot);
+    return std::make_unique<PolledTimer>(slot);
 }
 
 ShiftState X11Backend::KeyboardState() {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/Backend.h"
+#include "platform/PolledTimer.h"
 
 // Xlib's types, without its macros (Bool, True, None) in our headers.
 struct _XDisplay;
@@ -41,8 +42,7 @@ public:
 
 private:
     friend class X11Window;
-    struct TimerSlot;
-    class Timer;
+    using TimerSlot = PolledTimerSlot;
 
     void Dispatch(_XEvent& event);
 

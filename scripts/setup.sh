@@ -25,5 +25,16 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
 fi
 export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# A mirror in the middle of a sync makes apt-get update fail for one index
+# while the others are fine: try again, then go on with what was fetched.
+for attempt in 1 2 3; do
+  apt-get update -qq && break
+  echo "apt-get update failed (attempt $attempt), retrying" >&2
+  sleep 5
+done
+for attempt in 1 2; do
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null && exit 0
+  echo "apt-get install failed (attempt $attempt)" >&2
+  apt-get update -qq || true
+done
+exit 1

@@ -14,6 +14,7 @@
 
 #include "engine/BlockScratch.h"
 #include "engine/EngineState.h"
+#include "engine/InputMend.h"
 
 namespace trv4 {
 
@@ -86,9 +87,10 @@ void run(EngineState& st, const BlockScratch& s, const float* inL, const float* 
     const double meterCoefficient = st.meterCoefficient;
 
     for (int j = 0; j < n; ++j) {
-        // Input stage: x = in + feedback + noise (float32), then the same x
-        // through the low-pass into the buffer, kOversampling times.
-        const __m128d in = pair(inL + j, inR + j);
+        // Input stage: the host's samples mended (InputMend.h); x = in +
+        // feedback + noise (float32), then the same x through the low-pass
+        // into the buffer, kOversampling times.
+        const __m128d in = mendInput(pair(inL + j, inR + j));
         const __m128d x = roundToFloat(_mm_add_pd(_mm_add_pd(in, fb), broadcast(s.noise[j])));
         // Taps: (1 - f) row + f next row, left lane from the left tap's
         // rows, right lane from the right tap's; then the feedback band-pass,

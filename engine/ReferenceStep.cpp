@@ -5,11 +5,16 @@
 #include <cmath>
 
 #include "engine/Engine.h"
+#include "engine/InputMend.h"
 #include "engine/Nearest.h"
 
 namespace trv4 {
 
 void Engine::referenceStep(float inL, float inR, float& outL, float& outR, RandomStream& random) {
+    // 0. The host's samples, mended before anything reads them (dry path too).
+    inL = mendInput(inL);
+    inR = mendInput(inR);
+
     // Read at every step: Depth, AM, Pan, Mono, Spread, Hi-Cut.
     const float depth = params[kDepth].load(std::memory_order_relaxed);
     const float am = params[kAM].load(std::memory_order_relaxed);

@@ -1,7 +1,8 @@
 // processReplacing cost per stereo frame and as a real-time factor, for four
 // factory programs at four rates, block 512, Hi-Cut off (the programs' own
 // setting) and on (p19 = 0.5). Full-scale noise input; the smoothing ramp of
-// the program change has run out before timing starts.
+// the program change has run out before timing starts. Also the input mend
+// on its own.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "engine/Engine.h"
+#include "engine/InputMend.h"
 #include "engine/Random.h"
 #include "plugin/FactoryPrograms.h"
 
@@ -74,6 +76,29 @@ void programsAndRates(benchmark::internal::Benchmark* b) {
 }
 
 BENCHMARK(processReplacing)->Apply(programsAndRates)->ArgNames({"program", "rate", "hicut"});
+
+// The mend of the host's samples on its own (load two floats, mend, widen),
+// per stereo frame: the work it adds to every frame of the block loop, where
+// it also overlaps with the recursions.
+void inputMend(benchmark::State& state) {
+    std::vector<float> inL(kBlock), inR(kBlock);
+    for (int i = 0; i < kBlock; ++i) {
+        inL[i] = static_cast<float>(i % 97) / 50.0f - 1.0f;
+        inR[i] = i % 61 == 0 ? 1e30f : 0.25f;
+    }
+    for (auto _ : state) {
+        __m128d sum = _mm_setzero_pd();
+        for (int j = 0; j < kBlock; ++j) {
+            const __m128d in = _mm_cvtps_pd(_mm_unpacklo_ps(_mm_load_ss(&inL[j]), _mm_load_ss(&inR[j])));
+            sum = _mm_add_pd(sum, trv4::mendInput(in));
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    state.counters["per_frame"] = benchmark::Counter(kBlock, benchmark::Counter::kIsIterationInvariantRate |
+                                                                 benchmark::Counter::kInvert);
+}
+
+BENCHMARK(inputMend);
 
 }  // namespace
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
+#include <utility>
 
 #include "engine/Random.h"
 #include "tests/engine/EngineRig.h"
@@ -187,15 +189,55 @@ TEST(EngineCore, ZeroAndNegativeCountsRunOnlyTheUpdate) {
     EXPECT_FLOAT_EQ(rig.state().wetGain, 0.5f);
 }
 
-// A host that once sends a non-number must not silence the effect for good.
-TEST(EngineCore, RecoversFromANonNumberInTheInput) {
+// A host that sends a non-number, an infinity or an absurd value: the
+// sample enters as 0 (dry path included), so the render equals the one with
+// zeros there bit for bit, on both block paths, and nothing lingers in the
+// feedback path (Tape Delay: feedback 0.7 over 500 ms).
+TEST(EngineCore, BrokenInputSamplesEnterAsZero) {
+    const float inf = std::numeric_limits<float>::infinity();
+    for (bool reference : {false, true}) {
+        std::vector<float> broken = noise(48000, 2), clean = broken;
+        const std::pair<size_t, float> bad[] = {{100, std::nanf("")}, {101, inf}, {7000, -inf}, {7001, 1e30f},
+                                                {9000, -1e10f}, {20000, std::nanf("")}};
+        for (auto [at, value] : bad) {
+            broken[at] = value;
+            clean[at] = 0;
+        }
+        std::vector<float> l1, r1, l2, r2;
+        for (auto* out : {&l1, &l2}) {
+            seedRandom(99);
+            EngineRig rig;
+            rig.load(kTapeDelay);
+            rig.start(44100);
+            const auto& in = out == &l1 ? broken : clean;
+            rig.render(in, in, *out, out == &l1 ? r1 : r2, 512, reference);
+        }
+        for (size_t i = 0; i < l1.size(); ++i) {
+            ASSERT_TRUE(sameBits(l1[i], l2[i]) && sameBits(r1[i], r2[i])) << "frame " << i << " reference " << reference;
+        }
+    }
+    // Just below the ceiling the value still counts as (loud) audio: the
+    // meter sees it.
+    EngineRig rig;
+    rig.load(kTapeDelay);
+    rig.start(44100);
+    std::vector<float> in(64, 9.99e9f), l, r;
+    rig.render(in, in, l, r, 64);
+    EXPECT_GT(rig.engine->meterLevel(), 1e9f);
+}
+
+// The last line of defence: state that went non-finite all the same (here
+// forced) is cleared at the end of the block.
+TEST(EngineCore, NonFiniteStateIsClearedAtTheEndOfTheBlock) {
     EngineRig rig;
     rig.load(kTapeDelay);
     rig.start(44100);
     std::vector<float> in = noise(512, 2), l, r;
-    in[100] = std::nanf("");
     rig.render(in, in, l, r, 512);
-    in[100] = 0.5f;
+    const_cast<EngineState&>(rig.state()).feedback.s1[1] = std::nan("");
+    rig.render(in, in, l, r, 512);
+    EXPECT_EQ(rig.state().feedback.s1[1], 0.0);
+    EXPECT_EQ(rig.state().delay.writeIndex, 0);
     rig.render(in, in, l, r, 512);
     for (size_t i = 0; i < l.size(); ++i) ASSERT_TRUE(std::isfinite(l[i]) && std::isfinite(r[i])) << i;
     EXPECT_TRUE(std::isfinite(rig.engine->meterLevel()));

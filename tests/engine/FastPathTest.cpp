@@ -5,6 +5,9 @@
 // right roundings of the fast path.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include "engine/Random.h"
 #include "tests/engine/EngineRig.h"
 
@@ -24,7 +27,7 @@ struct Render {
     std::unique_ptr<EngineRig> rig;
 };
 
-// Full scale noise with a loud burst (limiter), parameter changes between
+// Full scale noise with a loud burst (limiter), a few broken samples, parameter changes between
 // blocks (smoothing ramps) and block sizes of 1 to 700 frames; the first
 // block of 3 makes ramps end in the middle of a chunk, off the vector grid.
 Render render(const Scenario& sc, bool reference) {
@@ -43,6 +46,10 @@ Render render(const Scenario& sc, bool reference) {
     const size_t n = 9000;
     std::vector<float> inL = noise(n, 1, 0.9f), inR = noise(n, 2, 0.9f);
     for (size_t i = 2000; i < 2400; ++i) inL[i] *= 4.0f;
+    // Broken host samples, which both paths must mend the same way.
+    inL[5000] = std::nanf("");
+    inR[5001] = -std::numeric_limits<float>::infinity();
+    inL[6100] = 1e30f;
     const int sizes[] = {3, 512, 1, 63, 700, 256, 257};
     size_t done = 0;
     for (int b = 0; done < n; ++b) {

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "tools/trv4/Numbers.h"
+
 namespace trv4tool {
 
 bool Arguments::has(const std::string& name) const { return last(name) != nullptr; }
@@ -54,6 +56,29 @@ bool parseArguments(const std::vector<std::string>& args, const std::vector<Opti
         parsed.options.push_back({name, value});
     }
     out = std::move(parsed);
+    return true;
+}
+
+bool numberOption(const Arguments& args, const char* name, double low, double high, double& value, std::string& error) {
+    const std::string* text = args.last(name);
+    if (!text) return true;
+    if (!parseNumber(*text, value) || value < low || value > high) {
+        error = std::string("--") + name + " " + *text + ": expected a number from " + formatFloat(float(low)) +
+                " to " + formatFloat(float(high));
+        return false;
+    }
+    return true;
+}
+
+bool integerOption(const Arguments& args, const char* name, long long low, long long high, long long& value,
+                   std::string& error) {
+    const std::string* text = args.last(name);
+    if (!text) return true;
+    if (!parseInteger(*text, value) || value < low || value > high) {
+        error = std::string("--") + name + " " + *text + ": expected a whole number from " + std::to_string(low) +
+                " to " + std::to_string(high);
+        return false;
+    }
     return true;
 }
 

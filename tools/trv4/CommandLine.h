@@ -31,6 +31,13 @@ struct Arguments {
 bool parseArguments(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs, Arguments& out,
                     std::string& error);
 
+// The last value of option name as a number from low to high; true without
+// the option (value unchanged), false with a one-line reason otherwise.
+bool numberOption(const Arguments& args, const char* name, double low, double high, double& value,
+                  std::string& error);
+bool integerOption(const Arguments& args, const char* name, long long low, long long high, long long& value,
+                   std::string& error);
+
 // Prints "trv4: error: message" on stderr and answers the exit code 1.
 int fail(const std::string& message);
 

@@ -14,29 +14,6 @@ namespace {
 
 constexpr int kDefaultRate = 44100;
 
-bool numberOption(const Arguments& args, const char* name, double low, double high, double& value, std::string& error) {
-    const std::string* text = args.last(name);
-    if (!text) return true;
-    if (!parseNumber(*text, value) || value < low || value > high) {
-        error = std::string("--") + name + " " + *text + ": expected a number from " + formatFloat(float(low)) +
-                " to " + formatFloat(float(high));
-        return false;
-    }
-    return true;
-}
-
-bool integerOption(const Arguments& args, const char* name, long long low, long long high, long long& value,
-                   std::string& error) {
-    const std::string* text = args.last(name);
-    if (!text) return true;
-    if (!parseInteger(*text, value) || value < low || value > high) {
-        error = std::string("--") + name + " " + *text + ": expected a whole number from " + std::to_string(low) +
-                " to " + std::to_string(high);
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 int runRender(const std::vector<std::string>& words) {

@@ -12,7 +12,9 @@ namespace {
 
 constexpr double kLongRenderSeconds = 20;  // a progress bar from this length on
 
-void setTime(trv4host::Host& host, const Transport& transport, double samplePos, bool first) {
+}  // namespace
+
+void setTransportTime(trv4host::Host& host, const Transport& transport, double samplePos, bool first) {
     vst::VstTimeInfo& info = host.timeInfo;
     info = {};
     info.samplePos = samplePos;
@@ -26,8 +28,6 @@ void setTime(trv4host::Host& host, const Transport& transport, double samplePos,
     if (transport.playing) info.flags |= vst::kVstTransportPlaying;
     if (first) info.flags |= vst::kVstTransportChanged;
 }
-
-}  // namespace
 
 bool render(LoadedPlugin& plugin, const PluginSettings& settings, AudioReader& in, AudioWriter& out,
             const RenderJob& job, RenderResult& result, std::string& error) {
@@ -85,7 +85,7 @@ bool render(LoadedPlugin& plugin, const PluginSettings& settings, AudioReader& i
         }
         if (n == 0) break;
 
-        if (job.transport.answered) setTime(host, job.transport, samplePos, first);
+        if (job.transport.answered) setTransportTime(host, job.transport, samplePos, first);
         effect.processReplacing(inL.data(), inR.data(), outL.data(), outR.data(), n);
         if (job.transport.playing) samplePos += n;
 

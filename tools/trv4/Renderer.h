@@ -36,6 +36,11 @@ struct RenderResult {
     int64_t nonFinite = 0;   // output samples that were not finite numbers
 };
 
+// What the host answers to audioMasterGetTime for a block starting at
+// samplePos: tempo, 4/4, positions, the playing flag; first marks the
+// transport as changed.
+void setTransportTime(trv4host::Host& host, const Transport& transport, double samplePos, bool first);
+
 // Reads every frame of in (mono feeds both inputs; more than two channels is
 // an error), processes it and writes stereo to out. False with a one-line
 // reason on a read or write failure; the plug-in is suspended either way.

@@ -77,7 +77,10 @@ public:
     // cannot be opened; a missing value reads as empty. A value that is not
     // text raises SettingError "Invalid data type for 'name'".
     virtual bool ReadSetting(const std::string& key, const std::string& name, std::string& text) = 0;
-    // A modal message box with one OK button; returns when it is closed.
+    // A message box with one OK button. Win32: modal, returns when it is
+    // closed. X11: returns at once; the box stands until closed, driven by
+    // the backend's ProcessEvents (a Linux host's idle must not block).
+    // Headless: recorded.
     virtual void ShowMessage(uintptr_t owner, const std::string& caption, const std::string& text) = 0;
     virtual uint64_t PerformanceCounter() = 0;
     virtual uint64_t PerformanceFrequency() = 0;

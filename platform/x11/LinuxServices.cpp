@@ -1,11 +1,16 @@
 #include "platform/x11/LinuxServices.h"
 
+#include <errno.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -34,24 +39,66 @@ std::string FindProgram(const std::string& name) {
     return "";
 }
 
+// In the child, between fork and exec: leaves only standard input, output
+// and error open, all three on /dev/null, so that the opened program holds
+// none of the host's files, sockets or pipes (a host waiting for a pipe's
+// end would wait for the browser). Async-signal-safe calls only.
+void DetachDescriptors(int maxDescriptors) {
+    const int null = open("/dev/null", O_RDWR);
+    if (null >= 0) {
+        for (int fd = 0; fd < 3; ++fd)
+            if (null != fd) dup2(null, fd);
+        if (null > 2) close(null);
+    }
+#ifdef SYS_close_range
+    if (syscall(SYS_close_range, 3u, ~0u, 0u) == 0) return;
+#endif
+    for (int fd = 3; fd < maxDescriptors; ++fd) close(fd);
+}
+
 }  // namespace
 
 void LinuxServices::OpenDocument(uintptr_t, const std::string&, const std::string& file) {
     // xdg-open started directly, the path as its one argument: no shell sees
-    // it. Two forks, so that no child is left for the host to reap; between
-    // fork and exec only async-signal-safe calls (the host has threads).
+    // it. The first child starts a session of its own (no terminal signals
+    // of the host's reach the program), forks the program and leaves at
+    // once; we reap it here, and the program, orphaned, is reaped by init,
+    // so the host never holds a zombie of ours. Everything is prepared
+    // before fork: the host has threads, so the children make only
+    // async-signal-safe calls.
     std::string program = FindProgram("xdg-open");
-    if (program.empty()) return;
-    std::vector<char> path(file.begin(), file.end());
+    if (program.empty() || file.empty()) return;
+    // A relative path that starts with '-' would read as an option.
+    std::string argument = file[0] == '-' ? "./" + file : file;
+    std::vector<char> path(argument.begin(), argument.end());
     path.push_back('\0');
     char* argv[] = {program.data(), path.data(), nullptr};
+    const long openMax = sysconf(_SC_OPEN_MAX);
+    const int maxDescriptors = openMax > 0 && openMax < 65536 ? static_cast<int>(openMax) : 65536;
+    sigset_t none;
+    sigemptyset(&none);
+    struct sigaction standard {};
+    standard.sa_handler = SIG_DFL;
+    sigemptyset(&standard.sa_mask);
+
     const pid_t child = fork();
     if (child < 0) return;
     if (child == 0) {
-        if (fork() == 0) execv(argv[0], argv);
+        setsid();
+        if (fork() == 0) {
+            // The host's blocked signals and ignored SIGCHLD/SIGPIPE would
+            // pass through exec; the program starts with the defaults.
+            sigaction(SIGCHLD, &standard, nullptr);
+            sigaction(SIGPIPE, &standard, nullptr);
+            sigprocmask(SIG_SETMASK, &none, nullptr);
+            DetachDescriptors(maxDescriptors);
+            execv(argv[0], argv);
+            _exit(127);
+        }
         _exit(0);
     }
-    waitpid(child, nullptr, 0);
+    while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+    }
 }
 
 std::string LinuxServices::SettingsFile(const std::string& dir, const std::string& key) {
@@ -72,8 +119,7 @@ std::string LinuxServices::SettingsFile(const std::string& dir, const std::strin
     return path + ".ini";
 }
 
-bool LinuxServices::ReadSetting(const std::string& key, const std::string& name, std::string& text) {
-    text.clear();
+std::vector<std::string> LinuxServices::SettingsDirectories() {
     std::vector<std::string> dirs;
     const char* config = std::getenv("XDG_CONFIG_HOME");
     const char* home = std::getenv("HOME");
@@ -82,8 +128,21 @@ bool LinuxServices::ReadSetting(const std::string& key, const std::string& name,
     } else if (home && home[0] == '/') {
         dirs.push_back(std::string(home) + "/.config");
     }
-    dirs.push_back("/etc/xdg");
-    for (const std::string& dir : dirs) {
+    const char* system = std::getenv("XDG_CONFIG_DIRS");
+    const std::string list = system && system[0] ? system : "/etc/xdg";
+    size_t start = 0;
+    while (start <= list.size()) {
+        size_t end = list.find(':', start);
+        if (end == std::string::npos) end = list.size();
+        if (end > start && list[start] == '/') dirs.push_back(list.substr(start, end - start));
+        start = end + 1;
+    }
+    return dirs;
+}
+
+bool LinuxServices::ReadSetting(const std::string& key, const std::string& name, std::string& text) {
+    text.clear();
+    for (const std::string& dir : SettingsDirectories()) {
         const std::string path = SettingsFile(dir, key);
         if (path.empty()) return false;
         std::ifstream in(path);
@@ -103,7 +162,7 @@ bool LinuxServices::ReadSetting(const std::string& key, const std::string& name,
 }
 
 void LinuxServices::ShowMessage(uintptr_t owner, const std::string& caption, const std::string& text) {
-    if (display_) RunMessageBox(display_, owner, caption, text);
+    if (showMessage_) showMessage_(owner, caption, text);
 }
 
 uint64_t LinuxServices::PerformanceCounter() {

@@ -1,27 +1,35 @@
 // System services on Linux: xdg-open for documents and web addresses, INI
-// files for machine settings, a message box of our own on the backend's
-// display, and the monotonic clock.
+// files for machine settings, the backend's message box, and the monotonic
+// clock.
 //
 // Settings: the key "\Software\Vendor\Product" is the file
 // Vendor/Product.ini under $XDG_CONFIG_HOME (or ~/.config when it is unset),
-// then under /etc/xdg; the value "Name" is its line "Name=text" (section
-// lines and lines starting with ';' or '#' are skipped). The first file
-// that exists answers.
+// then under each directory of $XDG_CONFIG_DIRS (or /etc/xdg when it is
+// unset); only absolute directories count. The value "Name" is its line
+// "Name=text", the text taken as it stands after the '=' less surrounding
+// blanks (no quoting, no escapes); section lines and lines starting with
+// ';' or '#' are skipped. The first file that can be read answers. Every
+// value is text.
+//
+// Documents: xdg-open started without a shell, the file as its one
+// argument, detached from the host (see OpenDocument).
 //
 // Window thread only.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/Backend.h"
-
-struct _XDisplay;
 
 namespace platform {
 
 class LinuxServices : public Services {
 public:
-    explicit LinuxServices(_XDisplay* display) : display_(display) {}
+    // Shows a message box; ShowMessage does nothing without one.
+    using MessageSink = std::function<void(uintptr_t owner, const std::string& caption, const std::string& text)>;
+    explicit LinuxServices(MessageSink showMessage) : showMessage_(std::move(showMessage)) {}
 
     void OpenDocument(uintptr_t owner, const std::string& verb, const std::string& file) override;
     bool ReadSetting(const std::string& key, const std::string& name, std::string& text) override;
@@ -32,13 +40,11 @@ public:
 
     // The INI file a key maps to under dir (exposed for tests).
     static std::string SettingsFile(const std::string& dir, const std::string& key);
+    // The directories searched for settings, first first.
+    static std::vector<std::string> SettingsDirectories();
 
 private:
-    _XDisplay* display_;
+    MessageSink showMessage_;
 };
-
-// The modal box of ShowMessage: runs its own event loop on display until
-// OK (or Enter, Escape, the window's close button) ends it.
-void RunMessageBox(_XDisplay* display, unsigned long owner, const std::string& caption, const std::string& text);
 
 }  // namespace platform

@@ -9,6 +9,7 @@
 #include "platform/DibSection.h"
 #include "platform/SystemError.h"
 #include "platform/x11/LinuxServices.h"
+#include "platform/x11/X11MessageBox.h"
 
 // Xlib last: its macros (Bool, None, True) must not meet our headers.
 #include <X11/Xlib.h>
@@ -280,11 +281,15 @@ X11Backend::X11Backend() {
     }
     arrow_ = XCreateFontCursor(display_, XC_left_ptr);
     hand_ = XCreateFontCursor(display_, XC_hand2);
-    services_ = std::make_unique<LinuxServices>(display_);
+    services_ = std::make_unique<LinuxServices>(
+        [this](uintptr_t owner, const std::string& caption, const std::string& text) {
+            OpenMessageBox(owner, caption, text);
+        });
 }
 
 X11Backend::~X11Backend() {
     timers_.clear();
+    boxes_.clear();
     XFreeCursor(display_, arrow_);
     XFreeCursor(display_, hand_);
     XCloseDisplay(display_);
@@ -315,7 +320,15 @@ Services& X11Backend::System() { return *services_; }
 
 void X11Backend::Dispatch(XEvent& event) {
     auto it = windows_.find(event.xany.window);
-    if (it != windows_.end()) it->second->Handle(event);
+    if (it != windows_.end()) return it->second->Handle(event);
+    for (const auto& box : boxes_)
+        if (box->Window() == event.xany.window) return box->Handle(event);
+}
+
+void X11Backend::OpenMessageBox(uintptr_t owner, const std::string& caption, const std::string& text) {
+    for (const auto& box : boxes_)
+        if (!box->Closed() && box->Caption() == caption && box->Text() == text) return box->Raise();
+    boxes_.push_back(std::make_unique<X11MessageBox>(display_, static_cast<unsigned long>(owner), caption, text));
 }
 
 void X11Backend::PaintPending() {
@@ -349,6 +362,7 @@ void X11Backend::ProcessEvents() {
         }
     }
     timers_.erase(std::remove_if(timers_.begin(), timers_.end(), [](const auto& s) { return !s->alive; }), timers_.end());
+    boxes_.erase(std::remove_if(boxes_.begin(), boxes_.end(), [](const auto& b) { return b->Closed(); }), boxes_.end());
     PaintPending();
 }
 

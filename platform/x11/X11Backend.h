@@ -4,13 +4,15 @@
 // windows of the host's window (no XEmbed) with a pixel back buffer each;
 // paints draw into the buffer and copy the update rectangle to the window.
 // X errors on our connection (a host window already gone) are ignored
-// instead of ending the process.
+// instead of ending the process. Message boxes (X11MessageBox) belong to the
+// backend too and are driven by the same ProcessEvents.
 //
 // Window thread only. Free every window (form) before the backend.
 #pragma once
 
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/Backend.h"
@@ -22,6 +24,7 @@ union _XEvent;
 
 namespace platform {
 
+class X11MessageBox;
 class X11Window;
 
 class X11Backend : public Backend {
@@ -39,6 +42,11 @@ public:
     _XDisplay* Connection() const { return display_; }
     // Paints every window with a pending update now.
     void PaintPending();
+    // Opens an information box and returns at once; a box with the same
+    // caption and text that still stands is raised instead.
+    void OpenMessageBox(uintptr_t owner, const std::string& caption, const std::string& text);
+    // The boxes that stand (closed ones go at the end of ProcessEvents).
+    const std::vector<std::unique_ptr<X11MessageBox>>& MessageBoxes() const { return boxes_; }
 
 private:
     friend class X11Window;
@@ -49,6 +57,7 @@ private:
     _XDisplay* display_ = nullptr;
     std::map<unsigned long, X11Window*> windows_;
     std::vector<std::shared_ptr<TimerSlot>> timers_;
+    std::vector<std::unique_ptr<X11MessageBox>> boxes_;
     std::unique_ptr<Services> services_;
     unsigned long arrow_ = 0;  // cursors
     unsigned long hand_ = 0;

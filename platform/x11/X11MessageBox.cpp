@@ -1,16 +1,14 @@
-// The modal information box of the X11 backend: a small top-level window of
-// our own with the text in lines (each carriage return or line feed starts
-// a new one) and an OK button, drawn with the built-in face.
+#include "platform/x11/X11MessageBox.h"
+
 #include <algorithm>
 #include <cstring>
-#include <string>
-#include <vector>
 
 #include "platform/Colors.h"
 #include "platform/DibSection.h"
 #include "platform/Label.h"
-#include "platform/x11/LinuxServices.h"
+#include "platform/SystemError.h"
 
+// Xlib last: its macros (Bool, None, True) must not meet our headers.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -34,79 +32,116 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
+// The child of the root that holds window (the window itself when it is
+// one): what window managers expect in WM_TRANSIENT_FOR.
+::Window TopLevelOf(Display* display, ::Window window) {
+    for (int depth = 0; window && depth < 64; ++depth) {
+        ::Window root = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(display, window, &root, &parent, &children, &count)) return 0;
+        if (children) XFree(children);
+        if (parent == root || !parent) return window;
+        window = parent;
+    }
+    return 0;
+}
+
 }  // namespace
 
-void RunMessageBox(Display* display, unsigned long owner, const std::string& caption, const std::string& text) {
+X11MessageBox::X11MessageBox(Display* display, unsigned long owner, const std::string& caption, const std::string& text)
+    : display_(display), caption_(caption), text_(text) {
     const Font font{"Arial", -12, clBlack};
     const std::vector<std::string> lines = Lines(text);
     const int lineHeight = MeasureText("Ag", font).height;
     int textWidth = 0;
     for (const std::string& l : lines) textWidth = std::max(textWidth, MeasureText(l, font).width);
-    const int width = std::max(220, textWidth + 48), height = static_cast<int>(lines.size()) * lineHeight + 76;
-    const Rect button{width / 2 - 38, height - 40, width / 2 + 37, height - 17};
+    width_ = std::max(220, textWidth + 48);
+    height_ = static_cast<int>(lines.size()) * lineHeight + 76;
+    button_ = {width_ / 2 - 38, height_ - 40, width_ / 2 + 37, height_ - 17};
 
     const int screen = DefaultScreen(display);
-    const int x = (DisplayWidth(display, screen) - width) / 2, y = (DisplayHeight(display, screen) - height) / 3;
-    ::Window window = XCreateSimpleWindow(display, RootWindow(display, screen), x, y, static_cast<unsigned>(width),
-                                          static_cast<unsigned>(height), 0, 0, 0);
-    XSelectInput(display, window, ExposureMask | ButtonPressMask | ButtonReleaseMask | KeyPressMask | StructureNotifyMask);
-    XStoreName(display, window, caption.c_str());
-    if (owner) XSetTransientForHint(display, window, static_cast<::Window>(owner));
+    const int x = (DisplayWidth(display, screen) - width_) / 2, y = (DisplayHeight(display, screen) - height_) / 3;
+    window_ = XCreateSimpleWindow(display, RootWindow(display, screen), x, y, static_cast<unsigned>(width_),
+                                  static_cast<unsigned>(height_), 0, 0, 0);
+    if (!window_) throw SystemError(0, "the X server refused a window");
+    XSelectInput(display, window_, ExposureMask | ButtonPressMask | ButtonReleaseMask | KeyPressMask | StructureNotifyMask);
+    XStoreName(display, window_, caption.c_str());
+    if (const ::Window top = owner ? TopLevelOf(display, owner) : 0) XSetTransientForHint(display, window_, top);
     Atom closeAtom = XInternAtom(display, "WM_DELETE_WINDOW", False);
-    XSetWMProtocols(display, window, &closeAtom, 1);
+    closeAtom_ = closeAtom;
+    XSetWMProtocols(display, window_, &closeAtom, 1);
+    Atom type = XInternAtom(display, "_NET_WM_WINDOW_TYPE", False);
+    Atom dialog = XInternAtom(display, "_NET_WM_WINDOW_TYPE_DIALOG", False);
+    XChangeProperty(display, window_, type, XA_ATOM, 32, PropModeReplace, reinterpret_cast<unsigned char*>(&dialog), 1);
     XSizeHints hints{};
     hints.flags = PPosition | PMinSize | PMaxSize;
     hints.x = x;
     hints.y = y;
-    hints.min_width = hints.max_width = width;
-    hints.min_height = hints.max_height = height;
-    XSetWMNormalHints(display, window, &hints);
-    GC gc = XCreateGC(display, window, 0, nullptr);
+    hints.min_width = hints.max_width = width_;
+    hints.min_height = hints.max_height = height_;
+    XSetWMNormalHints(display, window_, &hints);
+    gc_ = XCreateGC(display, window_, 0, nullptr);
 
-    // Draw once into a buffer, then copy it on each expose.
-    auto picture = DibSection::Create(width, height);
+    // Drawn once into a buffer, then copied on each expose.
+    auto picture = DibSection::Create(width_, height_);
     DeviceContext& dc = picture->DC();
-    dc.FillRect({0, 0, width, height}, RGBColor(240, 240, 240));
+    dc.FillRect({0, 0, width_, height_}, RGBColor(240, 240, 240));
     for (size_t i = 0; i < lines.size(); ++i) dc.DrawString(24, 20 + static_cast<int>(i) * lineHeight, lines[i], font);
-    dc.FillRect(button, RGBColor(112, 112, 112));
-    dc.FillRect({button.left + 1, button.top + 1, button.right - 1, button.bottom - 1}, RGBColor(225, 225, 225));
+    dc.FillRect(button_, RGBColor(112, 112, 112));
+    dc.FillRect({button_.left + 1, button_.top + 1, button_.right - 1, button_.bottom - 1}, RGBColor(225, 225, 225));
     const Size ok = MeasureText("OK", font);
-    dc.DrawString(button.left + (button.Width() - ok.width) / 2, button.top + (button.Height() - ok.height) / 2, "OK", font);
-    std::vector<uint8_t> rows(static_cast<size_t>(width) * height * 4);
-    for (int row = 0; row < height; ++row)
-        std::memcpy(rows.data() + static_cast<size_t>(row) * width * 4,
-                    picture->Bits() + static_cast<size_t>(height - 1 - row) * width * 4, static_cast<size_t>(width) * 4);
-    XImage* image = XCreateImage(display, DefaultVisual(display, screen), DefaultDepth(display, screen), ZPixmap, 0,
-                                 reinterpret_cast<char*>(rows.data()), width, height, 32, width * 4);
+    dc.DrawString(button_.left + (button_.Width() - ok.width) / 2, button_.top + (button_.Height() - ok.height) / 2, "OK",
+                  font);
+    rows_.resize(static_cast<size_t>(width_) * height_ * 4);
+    const size_t stride = static_cast<size_t>(width_) * 4;
+    for (int row = 0; row < height_; ++row)
+        std::memcpy(rows_.data() + row * stride, picture->Bits() + static_cast<size_t>(height_ - 1 - row) * stride, stride);
+    image_ = XCreateImage(display, DefaultVisual(display, screen), DefaultDepth(display, screen), ZPixmap, 0,
+                          reinterpret_cast<char*>(rows_.data()), width_, height_, 32, width_ * 4);
 
-    XMapRaised(display, window);
+    XMapRaised(display, window_);
     XFlush(display);
-    bool pressedOnButton = false;
-    for (bool done = false; !done;) {
-        XEvent e;
-        XNextEvent(display, &e);
-        if (e.xany.window != window) continue;  // modal: our other windows wait
-        switch (e.type) {
-        case Expose:
-            XPutImage(display, window, gc, image, 0, 0, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height));
-            break;
-        case ButtonPress: pressedOnButton = button.Contains({e.xbutton.x, e.xbutton.y}); break;
-        case ButtonRelease: done = pressedOnButton && button.Contains({e.xbutton.x, e.xbutton.y}); break;
-        case KeyPress: {
-            const KeySym sym = XLookupKeysym(&e.xkey, 0);
-            done = sym == XK_Return || sym == XK_KP_Enter || sym == XK_Escape || sym == XK_space;
-            break;
-        }
-        case ClientMessage: done = static_cast<Atom>(e.xclient.data.l[0]) == closeAtom; break;
-        case DestroyNotify: done = true; break;
-        default: break;
-        }
+}
+
+X11MessageBox::~X11MessageBox() {
+    if (image_) {
+        image_->data = nullptr;  // ours, not Xlib's to free
+        XDestroyImage(image_);
     }
-    image->data = nullptr;
-    XDestroyImage(image);
-    XFreeGC(display, gc);
-    XDestroyWindow(display, window);
-    XFlush(display);
+    if (gc_) XFreeGC(display_, gc_);
+    XDestroyWindow(display_, window_);
+    XFlush(display_);
+}
+
+void X11MessageBox::Raise() {
+    XMapRaised(display_, window_);
+    XFlush(display_);
+}
+
+void X11MessageBox::Handle(XEvent& e) {
+    switch (e.type) {
+    case Expose:
+        if (image_)
+            XPutImage(display_, window_, gc_, image_, 0, 0, 0, 0, static_cast<unsigned>(width_), static_cast<unsigned>(height_));
+        break;
+    case ButtonPress: pressedOnButton_ = e.xbutton.button == Button1 && button_.Contains({e.xbutton.x, e.xbutton.y}); break;
+    case ButtonRelease:
+        if (e.xbutton.button == Button1) {
+            closed_ = closed_ || (pressedOnButton_ && button_.Contains({e.xbutton.x, e.xbutton.y}));
+            pressedOnButton_ = false;
+        }
+        break;
+    case KeyPress: {
+        const KeySym sym = XLookupKeysym(&e.xkey, 0);
+        if (sym == XK_Return || sym == XK_KP_Enter || sym == XK_Escape || sym == XK_space) closed_ = true;
+        break;
+    }
+    case ClientMessage:
+        if (static_cast<unsigned long>(e.xclient.data.l[0]) == closeAtom_) closed_ = true;
+        break;
+    case DestroyNotify: closed_ = true; break;
+    default: break;
+    }
 }
 
 }  // namespace platform

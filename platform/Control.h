@@ -83,6 +83,10 @@ public:
     virtual void Click();
     virtual void MouseEnter();
     virtual void MouseLeave();
+    // The mouse wheel over the control: delta in Windows units (120 per
+    // notch, positive away from the user), (x, y) the pointer. Answers
+    // whether the control used it; the base does nothing.
+    virtual bool MouseWheel(int delta, ShiftState shift, int x, int y) { return false; }
     // A handler that sets the key to 0 consumes it.
     virtual void KeyDown(Key& key, ShiftState shift);
     virtual void KeyPress(char& key);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/Form.h"
+#include "toolkit/cDIBDial.h"
 #include "toolkit/cDIBImage.h"
 #include "toolkit/cDIBTimer.h"
 
@@ -39,6 +40,7 @@ const platform::ClassInfo& TDIBContainer::StaticClass() {
 void TDIBContainer::RegisterClasses() {
     platform::ClassRegistry::Register(StaticClass());
     platform::ClassRegistry::Register(TDIBImage::StaticClass());
+    TDIBDial::RegisterClass();
     TDIBTimer::RegisterClass();
 }
 

@@ -99,7 +99,7 @@ public:
     explicit TDIBContainer(platform::Component* owner) : TCustomDIBContainer(owner) {}
     static const platform::ClassInfo& StaticClass();
     const platform::ClassInfo& Class() const override { return StaticClass(); }
-    // Makes TDIBContainer and TDIBImage known to the form reader
+    // Makes TDIBContainer, TDIBImage and TDIBDial known to the form reader
     // (idempotent).
     static void RegisterClasses();
 };

@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# editor-window.sh WORKDIR TRV4 PLUGIN [native|win32|win64]
+# The editor in a real window: `trv4 edit` (the host) opens PLUGIN's editor
+# in a window of its own; xdotool drags the Level knob up by 30 pixels and
+# presses the Mono switch; the automation must arrive in trv4 edit's output,
+# and the screen over the editor must equal `trv4 snapshot` of the same
+# settings. win32/win64: TRV4 and PLUGIN are the Windows builds, run under
+# wine in a prefix of its own (WORKDIR/wineprefix) whose server is bound to
+# this display; GDI draws the read-out texts with other glyphs than our
+# rasterizer, so their boxes are left out of that comparison. Runs under
+# scripts/platform-xvfb.sh, which supplies the display.
+set -u
+work=$1; trv4=$2; plugin=$3; mode=${4:-native}
+run=$work/run
+rm -rf "$run"; mkdir -p "$run"
+
+# What the test does to the editor: window coordinates of the Level knob's
+# centre and of the Mono switch, and the values it starts from.
+knob_x=346; knob_y=103; drag=30
+switch_x=232; switch_y=117
+start=(--program 0 --set Level=0.5 --set Mono=1 --no-audio)
+expect_level=0.8   # 0.5 is position 50 of 100; 30 pixels up make it 80
+expect_mono=0      # the lit switch goes dark
+
+host=("$trv4")
+target=$plugin
+out=$run
+if [ "$mode" != native ]; then
+  arch=win32; [ "$mode" = win64 ] && arch=win64
+  export WINEPREFIX=$work/wineprefix WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  mkdir -p "$WINEPREFIX"
+  # Our own wine server, stopped on every way out (only this prefix's).
+  wineserver -p </dev/null >/dev/null 2>&1
+  trap 'wineserver -k </dev/null >/dev/null 2>&1 || true' EXIT
+  wineboot --init </dev/null >/dev/null 2>&1
+  host=(wine "$trv4")
+  target=$(winepath -w "$plugin")
+  out=$(winepath -w "$run")
+  out=${out%\\}
+fi
+sep=/; [ "$mode" != native ] && sep='\'
+
+"${host[@]}" edit "$target" "${start[@]}" </dev/null >"$run/edit.log" 2>&1 &
+pid=$!
+origin=
+for _ in $(seq 300); do
+  origin=$(tr -d '\r' <"$run/edit.log" | sed -n 's/^editor open: .* at \([0-9-]*\),\([0-9-]*\) on the screen.*/\1 \2/p')
+  [ -n "$origin" ] && break
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.1
+done
+if [ -z "$origin" ]; then
+  echo "trv4 edit did not open the editor:"; cat "$run/edit.log"; kill "$pid" 2>/dev/null; exit 1
+fi
+read -r x y <<<"$origin"
+sleep 0.5   # a few idles: the editor shows the parameters
+
+# The drag: press, move up in steps (one pixel per position), release.
+xdotool mousemove $((x + knob_x)) $((y + knob_y)) mousedown 1; sleep 0.1
+for step in $(seq 5 5 $drag); do
+  xdotool mousemove $((x + knob_x)) $((y + knob_y - step)); sleep 0.05
+done
+xdotool mouseup 1; sleep 0.2
+xdotool mousemove $((x + switch_x)) $((y + switch_y)) click 1; sleep 0.2
+# Nothing under the pointer when the screen is taken.
+xdotool mousemove 0 0
+
+value() {  # the last value automated for parameter $1
+  tr -d '\r' <"$run/edit.log" | sed -n "s/^automate $1 \"[^\"]*\" \(.*\)/\1/p" | tail -1
+}
+for _ in $(seq 50); do
+  [ "$(value 1)" = "$expect_level" ] && [ "$(value 15)" = "$expect_mono" ] && break
+  sleep 0.1
+done
+sleep 0.3
+import -window root -crop "755x370+$x+$y" +repage "$run/screen.png"
+
+# Ctrl-C: the host closes the editor, then its window, and ends with 0.
+kill -INT "$pid"
+for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$pid" 2>/dev/null; then kill -9 "$pid"; fi
+wait "$pid"; status=$?
+
+failed=0
+check() {  # check CONDITION-STATUS MESSAGE
+  if [ "$1" -ne 0 ]; then echo "FAILED: $2"; failed=1; fi
+}
+[ "$(value 1)" = "$expect_level" ]; check $? "Level: expected $expect_level, trv4 edit printed '$(value 1)'"
+[ "$(value 15)" = "$expect_mono" ]; check $? "Mono: expected $expect_mono, trv4 edit printed '$(value 15)'"
+[ $status -eq 0 ] && tr -d '\r' <"$run/edit.log" | grep -q '^editor closed (interrupted)$'
+check $? "trv4 edit did not end cleanly on Ctrl-C (status $status)"
+
+"${host[@]}" snapshot "$target" "$out${sep}snapshot.png" --program 0 --set Level="$(value 1)" \
+  --set Mono="$(value 15)" </dev/null >"$run/snapshot.log" 2>&1
+check $? "trv4 snapshot failed: $(cat "$run/snapshot.log")"
+
+screen=$run/screen.png; snapshot=$run/snapshot.png
+if [ "$mode" != native ]; then
+  # Read-out boxes (left, top of the text; a box of 38 x 15 from 3, 1 before).
+  boxes=""
+  for place in 130,142 330,142 430,142 550,142 230,247 330,247 430,247 230,347 330,347 430,347 550,347 \
+               674,159 674,253 674,347; do
+    bx=$((${place%,*} - 3)); by=$((${place#*,} - 1))
+    boxes+="rectangle $bx,$by $((bx + 37)),$((by + 14)) "
+  done
+  convert "$run/screen.png" -fill black -draw "$boxes" "$run/screen-masked.png"
+  convert "$run/snapshot.png" -fill black -draw "$boxes" "$run/snapshot-masked.png"
+  screen=$run/screen-masked.png; snapshot=$run/snapshot-masked.png
+fi
+if [ -s "$run/snapshot.png" ]; then
+  differing=$(compare -metric AE "$screen" "$snapshot" "$run/difference.png" 2>&1)
+  [ "$differing" = "0" ]; check $? "the screen and trv4 snapshot differ in $differing pixels (see $run)"
+fi
+
+if [ $failed -ne 0 ]; then echo "--- trv4 edit:"; cat "$run/edit.log"; fi
+[ $failed -eq 0 ] && echo "1 passed, 0 failed" || echo "0 passed, 1 failed"
+exit $failed

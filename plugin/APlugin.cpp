@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "editor/APluginEditor.h"
 #include "engine/Random.h"
-#include "vst/AEffEditor.h"
 #include "vst/FloatControl.h"
 #include "vst/VstEntry.h"
 
@@ -25,7 +25,7 @@ APlugin::APlugin(vst::AudioMasterCallback audioMaster)
 
     for (int i = 0; i < kNumPrograms; ++i) programs[i] = APluginProgram(i);
 
-    setEditor(new vst::AEffEditor(this));
+    setEditor(new APluginEditor(this));
 
     seedRandomFromClock();
     suspend();
@@ -47,7 +47,10 @@ APlugin::APlugin(vst::AudioMasterCallback audioMaster)
 }
 
 APlugin::~APlugin() {
-    // The base destructor frees the editor glue (and any open window).
+    // The editor glue (and an open window with it) goes first, while the
+    // parameters and the engine it reads are still whole.
+    delete editor;
+    editor = nullptr;
 }
 
 void APlugin::setSampleRate(float sampleRate) { engine.setSampleRate(sampleRate); }

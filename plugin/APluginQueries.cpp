@@ -2,6 +2,8 @@
 // the dispatcher's thread. The plug-in keeps no opaque state block: hosts
 // save and restore it through parameters, program names and the program
 // index, so getChunk and setChunk keep the base answers.
+#include "editor/APluginEditor.h"
+#include "editor/EditorTestPort.h"
 #include "plugin/HostText.h"
 #include "plugin/uPlugin.h"
 
@@ -42,5 +44,16 @@ bool APlugin::getProductString(char* text) {
 // No capability is claimed, not even receiving the time information that
 // tempo sync reads: hosts answer audioMasterGetTime without it.
 vst::VstInt32 APlugin::canDo(char*) { return -1; }
+
+// Only our own tools know both magic numbers and the record's size; every
+// other vendor-specific request answers 0 as before.
+vst::VstIntPtr APlugin::vendorSpecific(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float) {
+    if (index != kTestPortIndex || value != kTestPortValue || !ptr) return 0;
+    auto* port = static_cast<EditorTestPort*>(ptr);
+    auto* glue = static_cast<APluginEditor*>(editor);
+    if (port->size != sizeof(EditorTestPort) || !glue) return 0;
+    glue->handOutTestPort(*port);
+    return 1;
+}
 
 }  // namespace trv4

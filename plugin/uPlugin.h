@@ -48,6 +48,8 @@ public:
     bool getVendorString(char* text) override;
     bool getProductString(char* text) override;
     vst::VstInt32 canDo(char* text) override;
+    // Answers the editor test port (editor/EditorTestPort.h) and nothing else.
+    vst::VstIntPtr vendorSpecific(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt) override;
 
     // Read access for the editor glue (window thread).
     float parameterValue(int index) const { return params[index].load(std::memory_order_relaxed); }

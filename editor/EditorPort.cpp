@@ -1,0 +1,222 @@
+// The editor test port (EditorTestPort.h) of APluginEditor: plain C entry
+// points that drive the window on the glue's headless backend. Each answers
+// 0 when there is nothing to drive, and never lets an exception out (the
+// caller is another module). User-interface thread only.
+#include <algorithm>
+#include <cstring>
+
+#include "editor/APluginEditor.h"
+#include "editor/TPluginEditorWindow.h"
+#include "platform/headless/HeadlessBackend.h"
+#include "toolkit/cDIBDial.h"
+
+namespace trv4 {
+
+// The glue's private parts, for the port's entry points only.
+struct EditorPortAccess {
+    static APluginEditor& Glue(void* context) { return *static_cast<APluginEditor*>(context); }
+    static platform::HeadlessBackend* Backend(void* context) { return Glue(context).headless.get(); }
+    // The open window on the headless backend, or none.
+    static TPluginEditorWindow* Window(void* context) {
+        APluginEditor& glue = Glue(context);
+        return glue.openFlag && glue.windowIsHeadless ? glue.editorWindow.get() : nullptr;
+    }
+};
+
+namespace {
+
+using Access = EditorPortAccess;
+
+template <typename F>
+int Guarded(F step) {
+    try {
+        return step();
+    } catch (...) {
+        return 0;
+    }
+}
+
+platform::MouseButton Button(int button) {
+    if (button == kPortRight) return platform::MouseButton::Right;
+    if (button == kPortMiddle) return platform::MouseButton::Middle;
+    return platform::MouseButton::Left;
+}
+
+void CopyText(char* out, int size, const std::string& text) {
+    if (!out || size <= 0) return;
+    const size_t n = std::min(text.size(), static_cast<size_t>(size - 1));
+    std::memcpy(out, text.data(), n);
+    out[n] = 0;
+}
+
+// Input on the form's window, in its client coordinates.
+template <typename F>
+int WithWindow(void* context, F step) {
+    return Guarded([&] {
+        TPluginEditorWindow* window = Access::Window(context);
+        if (!window) return 0;
+        step(*Access::Backend(context), *window);
+        return 1;
+    });
+}
+
+int MouseDown(void* context, int button, int x, int y) {
+    return WithWindow(context, [&](platform::HeadlessBackend& b, TPluginEditorWindow& w) {
+        b.MouseDown(w.Handle(), Button(button), {x, y});
+    });
+}
+
+int MouseMove(void* context, int x, int y) {
+    return WithWindow(context, [&](platform::HeadlessBackend& b, TPluginEditorWindow& w) {
+        b.MouseMove(w.Handle(), {x, y});
+    });
+}
+
+int MouseUp(void* context, int button, int x, int y) {
+    return WithWindow(context, [&](platform::HeadlessBackend& b, TPluginEditorWindow& w) {
+        b.MouseUp(w.Handle(), Button(button), {x, y});
+    });
+}
+
+// The wheel goes to the windowless control under the point, as the
+// window system's wheel message is routed.
+int MouseWheel(void* context, int x, int y, int delta) {
+    return WithWindow(context, [&](platform::HeadlessBackend& b, TPluginEditorWindow& w) {
+        platform::WinControl* parent = &w;
+        platform::Point p{x, y};
+        for (;;) {
+            platform::Control* c = parent->ControlAt(p);
+            if (!c) return;
+            p = {p.x - c->Left(), p.y - c->Top()};
+            if (auto* windowed = dynamic_cast<platform::WinControl*>(c)) {
+                parent = windowed;
+                continue;
+            }
+            c->MouseWheel(delta, b.KeyboardState(), p.x, p.y);
+            return;
+        }
+    });
+}
+
+int SetKeys(void* context, unsigned shiftState) {
+    return WithWindow(context, [&](platform::HeadlessBackend& b, TPluginEditorWindow&) {
+        b.SetKeyboardState(shiftState & (platform::ssShift | platform::ssAlt | platform::ssCtrl));
+    });
+}
+
+int AdvanceClock(void* context, unsigned milliseconds) {
+    return WithWindow(context, [&](platform::HeadlessBackend& b, TPluginEditorWindow&) { b.AdvanceClock(milliseconds); });
+}
+
+int CursorAt(void* context, int x, int y) {
+    return Guarded([&] {
+        TPluginEditorWindow* w = Access::Window(context);
+        if (!w) return 0;
+        switch (Access::Backend(context)->CursorAt(w->Handle(), {x, y})) {
+        case platform::Cursor::Arrow: return static_cast<int>(kPortCursorArrow);
+        case platform::Cursor::HandPoint: return static_cast<int>(kPortCursorHandPoint);
+        default: return static_cast<int>(kPortCursorDefault);
+        }
+    });
+}
+
+int Capture(void* context, uint32_t* pixels, int width, int height) {
+    return Guarded([&] {
+        TPluginEditorWindow* w = Access::Window(context);
+        if (!w || !pixels) return 0;
+        auto picture = Access::Backend(context)->Capture(w->Handle());
+        if (!picture || picture->Width() != width || picture->Height() != height) return 0;
+        // Rows bottom-up, blue green red alpha: top-down 0x00RRGGBB.
+        const uint8_t* bits = picture->Bits();
+        for (int y = 0; y < height; ++y) {
+            const uint8_t* row = bits + static_cast<size_t>(height - 1 - y) * width * 4;
+            uint32_t* out = pixels + static_cast<size_t>(y) * width;
+            for (int x = 0; x < width; ++x)
+                out[x] = static_cast<uint32_t>(row[4 * x]) | static_cast<uint32_t>(row[4 * x + 1]) << 8 |
+                         static_cast<uint32_t>(row[4 * x + 2]) << 16;
+        }
+        return 1;
+    });
+}
+
+int ControlInfo(void* context, const char* name, EditorControlInfo* out) {
+    return Guarded([&] {
+        TPluginEditorWindow* w = Access::Window(context);
+        if (!w || !name || !out) return 0;
+        auto* control = w->Find<platform::Control>(name);
+        if (!control) return 0;
+        EditorControlInfo info{};
+        info.visible = control->Visible();
+        info.enabled = control->Enabled();
+        info.left = control->Left();
+        info.top = control->Top();
+        info.width = control->Width();
+        info.height = control->Height();
+        info.opacity = 255;
+        if (auto* dial = dynamic_cast<toolkit::TDIBDial*>(control)) {
+            info.position = dial->Position();
+            info.min = dial->Min();
+            info.max = dial->Max();
+        }
+        if (auto* skinned = dynamic_cast<toolkit::TCustomDIBControl*>(control)) info.opacity = skinned->Opacity();
+        if (auto* label = dynamic_cast<platform::Label*>(control)) CopyText(info.caption, sizeof info.caption, label->Caption());
+        *out = info;
+        return 1;
+    });
+}
+
+int ShellCallRecord(void* context, int index, char* verb, int verbSize, char* file, int fileSize) {
+    return Guarded([&] {
+        platform::HeadlessBackend* b = Access::Backend(context);
+        if (!b || index < 0 || static_cast<size_t>(index) >= b->shellCalls.size()) return 0;
+        CopyText(verb, verbSize, b->shellCalls[static_cast<size_t>(index)].verb);
+        CopyText(file, fileSize, b->shellCalls[static_cast<size_t>(index)].file);
+        return 1;
+    });
+}
+
+int MessageBoxRecord(void* context, int index, char* caption, int captionSize, char* text, int textSize) {
+    return Guarded([&] {
+        platform::HeadlessBackend* b = Access::Backend(context);
+        if (!b || index < 0 || static_cast<size_t>(index) >= b->messageBoxes.size()) return 0;
+        CopyText(caption, captionSize, b->messageBoxes[static_cast<size_t>(index)].caption);
+        CopyText(text, textSize, b->messageBoxes[static_cast<size_t>(index)].text);
+        return 1;
+    });
+}
+
+int SetSetting(void* context, const char* key, const char* name, const char* text) {
+    return Guarded([&] {
+        platform::HeadlessBackend* b = Access::Backend(context);
+        if (!b || !key || !name) return 0;
+        const std::string entry = std::string(key) + "\\" + name;
+        if (text)
+            b->settings[entry] = text;
+        else
+            b->settings.erase(entry);
+        return 1;
+    });
+}
+
+}  // namespace
+
+void APluginEditor::handOutTestPort(EditorTestPort& port) {
+    // Kept for the glue's life, so the records outlive a window; the window
+    // open now (if any) stays on its own backend until it is closed.
+    if (!headless) headless = std::make_unique<platform::HeadlessBackend>();
+    port.context = this;
+    port.mouseDown = MouseDown;
+    port.mouseMove = MouseMove;
+    port.mouseUp = MouseUp;
+    port.mouseWheel = MouseWheel;
+    port.setKeys = SetKeys;
+    port.advanceClock = AdvanceClock;
+    port.cursorAt = CursorAt;
+    port.capture = Capture;
+    port.controlInfo = ControlInfo;
+    port.shellCall = ShellCallRecord;
+    port.messageBox = MessageBoxRecord;
+    port.setSetting = SetSetting;
+}
+
+}  // namespace trv4

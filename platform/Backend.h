@@ -34,6 +34,9 @@ public:
     virtual void NativeMouseUp(MouseButton button, ShiftState shift, Point p) = 0;
     // The pointer left the window (not sent while the window holds the capture).
     virtual void NativeMouseLeave() = 0;
+    // The mouse wheel with the pointer at p: delta in Windows units (120 per
+    // notch, positive away from the user).
+    virtual void NativeMouseWheel(int delta, ShiftState shift, Point p) {}
     virtual void NativeKeyDown(Key key, ShiftState shift) = 0;
     virtual void NativeKeyPress(char character) = 0;
     virtual void NativeKeyUp(Key key, ShiftState shift) = 0;

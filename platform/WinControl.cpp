@@ -263,6 +263,14 @@ void WinControl::NativeMouseLeave() {
     });
 }
 
+void WinControl::NativeMouseWheel(int delta, ShiftState shift, Point p) {
+    Guard([&] {
+        Control* target = ControlAt(p);
+        if (target && target->MouseWheel(delta, shift, p.x - target->Left(), p.y - target->Top())) return;
+        MouseWheel(delta, shift, p.x, p.y);
+    });
+}
+
 namespace {
 
 // The form that previews key messages of its other windows, or none.

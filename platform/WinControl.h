@@ -80,6 +80,9 @@ public:
     void NativeMouseMove(ShiftState shift, Point p) override;
     void NativeMouseUp(MouseButton button, ShiftState shift, Point p) override;
     void NativeMouseLeave() override;
+    // To the windowless control under the pointer; the window's own
+    // MouseWheel when there is none or it does not use it.
+    void NativeMouseWheel(int delta, ShiftState shift, Point p) override;
     void NativeKeyDown(Key key, ShiftState shift) override;
     void NativeKeyPress(char character) override;
     void NativeKeyUp(Key key, ShiftState shift) override;

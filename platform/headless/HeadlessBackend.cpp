@@ -257,6 +257,12 @@ void HeadlessBackend::MouseMove(uintptr_t window, Point p) {
     w->events_.NativeMouseMove(Shift(), p);
 }
 
+void HeadlessBackend::MouseWheel(uintptr_t window, Point p, int delta) {
+    Window* w = Target(window, p);
+    if (!w) return;
+    w->events_.NativeMouseWheel(delta, Shift(), p);
+}
+
 void HeadlessBackend::MouseUp(uintptr_t window, MouseButton button, Point p) {
     Window* w = Target(window, p);
     if (!w) return;

@@ -70,6 +70,9 @@ public:
     void MouseDown(uintptr_t window, MouseButton button, Point p);
     void MouseMove(uintptr_t window, Point p);
     void MouseUp(uintptr_t window, MouseButton button, Point p);
+    // The wheel turned by delta (120 per notch, positive away from the user)
+    // with the pointer at p.
+    void MouseWheel(uintptr_t window, Point p, int delta);
     // The pointer leaves all our windows.
     void MouseOut();
     // Keys go to the focused window.

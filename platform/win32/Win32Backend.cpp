@@ -179,6 +179,18 @@ private:
             tracking_ = false;
             events_.NativeMouseLeave();
             return true;
+        case WM_MOUSEWHEEL: {
+            // Sent to the focus window, with screen coordinates: it belongs
+            // to our window under the pointer. Elsewhere the default passes
+            // it on to the parent (the host).
+            POINT at{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+            Win32Window* target = OursAt(at);
+            if (!target) return false;
+            ScreenToClient(target->hwnd_, &at);
+            target->events_.NativeMouseWheel(GET_WHEEL_DELTA_WPARAM(w), MouseShift(GET_KEYSTATE_WPARAM(w)),
+                                             {at.x, at.y});
+            return true;
+        }
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN: events_.NativeKeyDown(static_cast<Key>(w), KeysNow()); return false;
         case WM_KEYUP:
@@ -201,6 +213,16 @@ private:
         case WM_NCDESTROY: SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0); return false;
         default: return false;
         }
+    }
+
+    // Our window under the screen point, or none.
+    static Win32Window* OursAt(POINT screen) {
+        HWND under = WindowFromPoint(screen);
+        char name[64] = {};
+        if (!under || !GetClassNameA(under, name, sizeof name) || lstrcmpA(name, kWindowClass) != 0 ||
+            reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(under, GWLP_HINSTANCE)) != ThisModule())
+            return nullptr;
+        return reinterpret_cast<Win32Window*>(GetWindowLongPtrA(under, GWLP_USERDATA));
     }
 
     ClassUse use_;

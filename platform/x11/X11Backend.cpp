@@ -169,7 +169,13 @@ public:
             case Button1: button = MouseButton::Left, mask = Button1Mask; break;
             case Button2: button = MouseButton::Middle, mask = Button2Mask; break;
             case Button3: button = MouseButton::Right, mask = Button3Mask; break;
-            default: return;  // wheel steps
+            case Button4:  // one wheel notch away from the user
+            case Button5:  // one toward the user
+                if (e.type == ButtonPress)
+                    events_.NativeMouseWheel(e.xbutton.button == Button4 ? 120 : -120, FromState(e.xbutton.state),
+                                             {e.xbutton.x, e.xbutton.y});
+                return;
+            default: return;  // horizontal wheel steps (6, 7) and extra buttons
             }
             // The state is the one before the event: add or drop the button.
             const unsigned state = e.type == ButtonPress ? e.xbutton.state | mask : e.xbutton.state & ~mask;

@@ -114,6 +114,40 @@ TEST(X11Window, ClicksReachTheRightControlAndTheScreenShowsTheHeadlessPicture) {
         headless.WritePng(reference->form->Handle(), std::string(out) + "/platform-x11-headless.png");
 }
 
+// A windowless control that records the wheel deltas it gets.
+class WheelProbe : public Control {
+public:
+    using Control::Control;
+    bool MouseWheel(int delta, ShiftState, int x, int y) override {
+        deltas.push_back(delta);
+        inside = inside && ClientRect().Contains({x, y});
+        return true;
+    }
+    std::vector<int> deltas;
+    bool inside = true;
+};
+
+TEST(X11Window, WheelButtonsReachTheControlUnderThePointer) {
+    Host host;
+    ASSERT_TRUE(host.Ok());
+    X11Backend backend;
+    auto scene = BuildScene(backend, host.Id());
+    auto* probe = new WheelProbe(scene->form.get());
+    probe->SetParent(scene->form.get());
+    probe->SetBounds(100, 10, 40, 30);
+    Idle(backend, 300);
+    const std::string at = "xdotool mousemove --window " + std::to_string(host.Id()) + " ";
+    // Buttons 4 and 5 are the vertical wheel; 6 and 7 (horizontal) and a
+    // turn over no control go nowhere.
+    ASSERT_EQ(std::system((at + "120 25 click 4 click 4 click 5 click 6 click 7").c_str()), 0);
+    Idle(backend, 200);
+    ASSERT_EQ(std::system((at + "200 20 click 4").c_str()), 0);
+    Idle(backend, 200);
+    EXPECT_EQ(probe->deltas, (std::vector<int>{120, 120, -120}));
+    EXPECT_TRUE(probe->inside);
+    EXPECT_TRUE(scene->clicks.empty());
+}
+
 TEST(X11Window, SurvivesTheHostDestroyingItsWindowFirst) {
     X11Backend backend;
     auto host = std::make_unique<Host>();

@@ -393,6 +393,42 @@ TEST_F(DialScene, PointerOpacityFollowsTheDragOnTheViewNotTheStoredImage) {
     EXPECT_EQ(Rgb(s.Screen(10 + r.left, 10 + r.top)), Rgb(kGrey));
 }
 
+TEST_F(DialScene, WheelNotchesStepPositionAndPartialDeltasAccumulate) {
+    ProbeControl* other = s.Probe("other", 70, 10, 20, 20);
+    dial->SetPosition(50);
+    changes.clear();
+    auto wheel = [&](int x, int y, int delta) { s.backend.MouseWheel(s.Window(), {x, y}, delta); };
+    wheel(30, 30, 120);
+    wheel(30, 30, -240);
+    wheel(30, 30, 40);  // a high-resolution wheel: three thirds make a notch
+    wheel(30, 30, 40);
+    EXPECT_EQ(changes, (std::vector<int>{51, 50, 49}));
+    wheel(30, 30, 40);
+    wheel(30, 30, 60);
+    wheel(30, 30, -60);  // a turn back drops the half notch gathered before
+    wheel(30, 30, -60);
+    wheel(80, 20, 120);  // over another control
+    wheel(5, 5, 120);    // over the container
+    dial->SetWheelStep(5);
+    wheel(30, 30, 120);
+    EXPECT_EQ(changes, (std::vector<int>{51, 50, 49, 50, 49, 54}));
+    // A handler that takes the notch leaves Position alone.
+    std::vector<int> notches;
+    dial->OnMouseWheel.Set([&](platform::Component*, int n, platform::ShiftState, bool& handled) {
+        notches.push_back(n);
+        handled = n < 0;
+    });
+    wheel(30, 30, -240);
+    wheel(30, 30, 120);
+    EXPECT_EQ(notches, (std::vector<int>{-1, -1, 1}));
+    EXPECT_EQ(changes.back(), 59);
+    dial->SetEnabled(false);
+    wheel(30, 30, 120);
+    EXPECT_EQ(changes.back(), 59);
+    EXPECT_EQ(notches.size(), 3u);
+    (void)other;
+}
+
 // The dial's properties after a form text was read back.
 void ExpectConfigured(platform::Form& form, std::vector<int>& changes) {
     auto* dial = form.Find<TDIBDial>("Knob");

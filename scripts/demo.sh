@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The main job: installs what is missing, builds the Linux plug-in and the
-# trv4 host, and renders the built-in demo signal through a handful of
-# factory programs into out/.
+# trv4 host, renders the built-in demo signal through a handful of factory
+# programs into out/ and draws the editor into out/editor.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,6 +23,10 @@ for ((i = 0; i < ${#programs[@]}; i += 2)); do
   file=out/$(printf '%02d' "$number")-$(tr -c 'A-Za-z0-9\n' '-' <<<"$name" | tr -s '-' | sed 's/-$//').wav
   "$trv4" render "$plugin" "$file" --program "$number"
 done
+
+# The editor as a person sees it, meter lit by a signal at full scale.
+"$trv4" snapshot "$plugin" out/editor.png --program "Leslie" --meter 1 ||
+  echo "(no editor picture: the plug-in's editor did not draw)"
 
 echo
 echo "Rendered the demo signal through TRV-4 into $(pwd)/out:"

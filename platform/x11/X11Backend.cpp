@@ -301,6 +301,15 @@ X11Backend::~X11Backend() {
     XCloseDisplay(display_);
     std::lock_guard lock(gErrorMutex);
     gOurDisplays.erase(display_);
+    // The last connection of ours: hand X errors back to the handler we
+    // found, since the host may unload the library with the editor closed
+    // (a handler left behind would point into freed code). One installed
+    // after ours stays.
+    if (gOurDisplays.empty()) {
+        XErrorHandler current = XSetErrorHandler(gPreviousHandler);
+        if (current != &OnXError) XSetErrorHandler(current);
+        gPreviousHandler = nullptr;
+    }
 }
 
 std::unique_ptr<NativeWindow> X11Backend::CreateNativeWindow(uintptr_t parent, const Rect& bounds, WindowEvents& events) {

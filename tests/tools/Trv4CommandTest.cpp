@@ -15,6 +15,10 @@
 #include "tools/host/PluginHost.h"
 #include "tools/trv4/PresetFile.h"
 
+#define STB_IMAGE_IMPLEMENTATION
+#define STB_IMAGE_STATIC
+#include <stb/stb_image.h>
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -295,6 +299,79 @@ TEST_F(Trv4Command, MalformedPresetsAreRefusedWithOneLine) {
         EXPECT_EQ(run.errLines(), 1) << run.err;
         EXPECT_FALSE(fs::exists(file("out.wav")));
     }
+}
+
+// A PNG file read back as 0x00RRGGBB words; empty when unreadable.
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels;
+    uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+
+Picture readPng(const std::string& path) {
+    Picture picture;
+    int channels = 0;
+    unsigned char* data = stbi_load(path.c_str(), &picture.width, &picture.height, &channels, 3);
+    if (!data) return picture;
+    for (int i = 0; i < picture.width * picture.height; ++i)
+        picture.pixels.push_back(uint32_t(data[3 * i]) << 16 | uint32_t(data[3 * i + 1]) << 8 | data[3 * i + 2]);
+    stbi_image_free(data);
+    return picture;
+}
+
+struct Box {
+    int left, top, width, height;
+    bool contains(int x, int y) const { return x >= left && x < left + width && y >= top && y < top + height; }
+};
+
+// Pixels that differ inside the boxes and outside them.
+std::pair<int, int> differences(const Picture& a, const Picture& b, std::initializer_list<Box> boxes) {
+    std::pair<int, int> count{0, 0};
+    for (int y = 0; y < a.height; ++y)
+        for (int x = 0; x < a.width; ++x) {
+            if (a.at(x, y) == b.at(x, y)) continue;
+            bool inside = false;
+            for (const Box& box : boxes) inside = inside || box.contains(x, y);
+            ++(inside ? count.first : count.second);
+        }
+    return count;
+}
+
+TEST_F(Trv4Command, SnapshotShowsTheSettingsTheMeterAndTheTempoWhereTheyBelong) {
+    const std::string base = "--program 0 --set Mono=1 --set Sync.=1 --set 'Rate 1=0.5'";
+    struct Shot {
+        const char* name;
+        std::string options;
+        Picture picture;
+    } shots[] = {{"plain.png", base, {}},
+                 {"mono-off.png", base + " --set Mono=0", {}},
+                 {"meter.png", base + " --meter 1", {}},
+                 {"tempo.png", base + " --tempo 120", {}}};
+    for (Shot& shot : shots) {
+        CommandRun run = trv4("snapshot " + module() + " '" + file(shot.name) + "' " + shot.options);
+        ASSERT_EQ(run.code, 0) << shot.name << ": " << run.err;
+        EXPECT_NE(run.out.find(": 755 x 370, program 0 "), std::string::npos) << run.out;
+        shot.picture = readPng(file(shot.name));
+        ASSERT_EQ(shot.picture.width, 755) << shot.name;
+        ASSERT_EQ(shot.picture.height, 370) << shot.name;
+    }
+    // Each change shows in its own place and nowhere else.
+    const Box monoSwitch{217, 95, 30, 45}, meter{500, 78, 17, 64};
+    const Box rateReadouts[] = {{227, 246, 38, 15}, {227, 346, 38, 15}};
+    auto [inside, outside] = differences(shots[0].picture, shots[1].picture, {monoSwitch});
+    EXPECT_GT(inside, 100) << "the Mono switch goes dark";
+    EXPECT_EQ(outside, 0);
+    std::tie(inside, outside) = differences(shots[0].picture, shots[2].picture, {meter});
+    EXPECT_GT(inside, 100) << "a full-scale sine lights the meter";
+    EXPECT_EQ(outside, 0);
+    std::tie(inside, outside) = differences(shots[0].picture, shots[3].picture, {rateReadouts[0], rateReadouts[1]});
+    EXPECT_GT(inside, 10) << "the synced rate shows a note value once the host has a tempo";
+    EXPECT_EQ(outside, 0);
+
+    CommandRun run = trv4("snapshot " + module() + " '" + file("bad.png") + "' --set Mono=2");
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(run.errLines(), 1) << run.err;
+    EXPECT_FALSE(fs::exists(file("bad.png")));
 }
 
 }  // namespace

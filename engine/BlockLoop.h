@@ -15,6 +15,7 @@
 #include "engine/BlockScratch.h"
 #include "engine/EngineState.h"
 #include "engine/InputMend.h"
+#include "engine/OutputFlush.h"
 
 namespace trv4 {
 
@@ -173,7 +174,7 @@ void run(EngineState& st, const BlockScratch& s, const float* inL, const float* 
             const double t = (peak - 2.0) / peak;
             if (t > reduction) reduction = static_cast<float>(t);
         }
-        const __m128 result = _mm_cvtpd_ps(_mm_mul_pd(broadcast(1.0 - reduction), mix));
+        const __m128 result = flushSubnormal(_mm_cvtpd_ps(_mm_mul_pd(broadcast(1.0 - reduction), mix)));
         if constexpr (kAccumulate) {
             outL[j] += _mm_cvtss_f32(result);
             outR[j] += _mm_cvtss_f32(_mm_shuffle_ps(result, result, 1));

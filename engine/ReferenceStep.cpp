@@ -6,6 +6,7 @@
 
 #include "engine/Engine.h"
 #include "engine/InputMend.h"
+#include "engine/OutputFlush.h"
 #include "engine/Nearest.h"
 
 namespace trv4 {
@@ -89,8 +90,9 @@ void Engine::referenceStep(float inL, float inR, float& outL, float& outR, Rando
     const double t = (peak - 2.0) / peak;
     st.limiterReduction = static_cast<float>(st.limiterReduction * static_cast<double>(st.limiterRelease));
     if (t > st.limiterReduction) st.limiterReduction = static_cast<float>(t);
-    outL = static_cast<float>((1.0 - st.limiterReduction) * mixL);
-    outR = static_cast<float>((1.0 - st.limiterReduction) * mixR);
+    // Subnormal results leave as 0 (OutputFlush.h).
+    outL = flushSubnormal(static_cast<float>((1.0 - st.limiterReduction) * mixL));
+    outR = flushSubnormal(static_cast<float>((1.0 - st.limiterReduction) * mixR));
 
     // 14. Meter: instant attack, release by the meter coefficient.
     if (st.meterLevel < peak)

@@ -226,6 +226,30 @@ TEST(EngineCore, BrokenInputSamplesEnterAsZero) {
     EXPECT_GT(rig.engine->meterLevel(), 1e9f);
 }
 
+// Right after a resume a long delay reads rows written before it (zeros):
+// the hi-cut's float32 states then decay through the subnormal range, and
+// with Mix 1 its output is the whole result. Results below the smallest
+// normal float leave as 0, on both block paths.
+TEST(EngineCore, OutputHasNoSubnormalNumbers) {
+    for (bool reference : {false, true}) {
+        EngineRig rig;
+        rig.load(kWideChorus);
+        rig.set(kDelay, 1);
+        rig.set(kMix, 1);
+        rig.set(kHiCut, 0.5f);
+        rig.start(44100);
+        std::vector<float> in = noise(22050, 3), l, r;
+        rig.render(in, in, l, r, 512, reference);
+        size_t subnormal = 0, zero = 0;
+        for (size_t i = 0; i < l.size(); ++i) {
+            subnormal += (std::fpclassify(l[i]) == FP_SUBNORMAL) + (std::fpclassify(r[i]) == FP_SUBNORMAL);
+            zero += l[i] == 0;
+        }
+        EXPECT_EQ(subnormal, 0u) << "reference " << reference;
+        EXPECT_GT(zero, 0u) << "the scene no longer reaches the subnormal range";
+    }
+}
+
 // The last line of defence: state that went non-finite all the same (here
 // forced) is cleared at the end of the block.
 TEST(EngineCore, NonFiniteStateIsClearedAtTheEndOfTheBlock) {

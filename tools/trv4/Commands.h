@@ -11,6 +11,7 @@ namespace trv4tool {
 int runInfo(const std::vector<std::string>& words);
 int runRender(const std::vector<std::string>& words);
 int runPreset(const std::vector<std::string>& words);
+int runValidate(const std::vector<std::string>& words);
 int runSnapshot(const std::vector<std::string>& words);
 int runEdit(const std::vector<std::string>& words);
 

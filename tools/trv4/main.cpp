@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
         if (command == "info") return trv4tool::runInfo(words);
         if (command == "render") return trv4tool::runRender(words);
         if (command == "preset") return trv4tool::runPreset(words);
+        if (command == "validate") return trv4tool::runValidate(words);
         if (command == "snapshot") return trv4tool::runSnapshot(words);
         if (command == "edit") return trv4tool::runEdit(words);
         return trv4tool::usageError("unknown command \"" + command + "\"");

@@ -78,23 +78,11 @@ int MouseUp(void* context, int button, int x, int y) {
     });
 }
 
-// The wheel goes to the windowless control under the point, as the
-// window system's wheel message is routed.
+// The wheel goes where the window system sends it: to the window under the
+// point, which hands it to its control there.
 int MouseWheel(void* context, int x, int y, int delta) {
     return WithWindow(context, [&](platform::HeadlessBackend& b, TPluginEditorWindow& w) {
-        platform::WinControl* parent = &w;
-        platform::Point p{x, y};
-        for (;;) {
-            platform::Control* c = parent->ControlAt(p);
-            if (!c) return;
-            p = {p.x - c->Left(), p.y - c->Top()};
-            if (auto* windowed = dynamic_cast<platform::WinControl*>(c)) {
-                parent = windowed;
-                continue;
-            }
-            c->MouseWheel(delta, b.KeyboardState(), p.x, p.y);
-            return;
-        }
+        b.MouseWheel(w.Handle(), {x, y}, delta);
     });
 }
 

@@ -1,0 +1,166 @@
+#!/usr/bin/env bash
+# editor-actions-window.sh WORKDIR TRV4 PLUGIN [native|win32|win64]
+# The editor's manual and about icons in a real window: `trv4 edit` opens
+# PLUGIN's editor, xdotool clicks the icons.
+#   native: the manual setting is an INI file under a private
+#     XDG_CONFIG_HOME, xdg-open is replaced on PATH by a script that records
+#     its arguments; the click must record exactly the path. The about box
+#     must stand while the host goes on (a knob dragged meanwhile reaches
+#     the host and repaints its read-out), and its OK must close it.
+#   win32/win64: TRV4 and PLUGIN are the Windows builds, run under wine in a
+#     prefix of its own; the setting is a real registry value (wine reg add)
+#     and the document's type is associated with a batch file that records
+#     what the shell hands it. A value of another type must bring the error
+#     box, and the editor must carry on (its about box still opens).
+# Runs under scripts/platform-xvfb.sh, which supplies the display.
+set -u
+work=$1; trv4=$2; plugin=$3; mode=${4:-native}
+run=$work/run
+rm -rf "$run"; mkdir -p "$run"
+
+# Window coordinates of the icons' centres and the Level knob's.
+manual_x=662; manual_y=30
+about_x=712; about_y=30
+knob_x=346; knob_y=103
+
+failed=0
+check() {  # check STATUS MESSAGE
+  if [ "$1" -ne 0 ]; then echo "FAILED: $2"; failed=1; fi
+}
+# Waits up to 5 s for a command to succeed.
+wait_for() {
+  for _ in $(seq 50); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
+# The id of the visible top-level window with this exact title, if any.
+window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
+
+host=("$trv4")
+target=$plugin
+if [ "$mode" = native ]; then
+  # A manual whose path a shell would split and expand.
+  manual="$run/docs/TRV-4 manual (\$HOME) 'q'.html"
+  mkdir -p "$run/docs" "$run/config/Tolvmark Audio" "$run/bin"
+  echo "<html></html>" >"$manual"
+  printf '[TRV-4]\nManual=%s\n' "$manual" >"$run/config/Tolvmark Audio/TRV-4.ini"
+  cat >"$run/bin/xdg-open" <<SCRIPT
+#!/bin/sh
+{ echo "\$#"; for a in "\$@"; do printf '%s\n' "\$a"; done; } >"$run/opened.tmp"
+mv "$run/opened.tmp" "$run/opened"
+SCRIPT
+  chmod +x "$run/bin/xdg-open"
+  export XDG_CONFIG_HOME=$run/config XDG_CONFIG_DIRS=$run/none PATH=$run/bin:$PATH
+  expected=$(printf '1\n%s' "$manual")
+else
+  arch=win32; [ "$mode" = win64 ] && arch=win64
+  export WINEPREFIX=$work/wineprefix WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  mkdir -p "$WINEPREFIX"
+  wineserver -p </dev/null >/dev/null 2>&1
+  trap 'wineserver -k </dev/null >/dev/null 2>&1 || true' EXIT
+  wineboot --init </dev/null >/dev/null 2>&1
+  host=(wine "$trv4")
+  target=$(winepath -w "$plugin")
+  # The document and the program the shell opens it with: a batch file
+  # that writes its first argument into opened.txt.
+  drive_c=$WINEPREFIX/drive_c
+  mkdir -p "$drive_c/TRV-4 docs"
+  echo "<html></html>" >"$drive_c/TRV-4 docs/user manual.trv4doc"
+  printf '@echo off\r\necho %%~1> "C:\\TRV-4 docs\\opened.txt"\r\n' >"$drive_c/TRV-4 docs/record.bat"
+  manual='C:\TRV-4 docs\user manual.trv4doc'
+  wine reg add 'HKCR\.trv4doc' /ve /d trv4doc /f >/dev/null 2>&1
+  wine reg add 'HKCR\trv4doc\shell\open\command' /ve /d '"C:\TRV-4 docs\record.bat" "%1"' /f >/dev/null 2>&1
+  wine reg add 'HKLM\Software\Tolvmark Audio\TRV-4' /v Manual /t REG_SZ /d "$manual" /f >/dev/null 2>&1
+  check $? "wine reg add failed"
+  expected=$manual
+fi
+
+"${host[@]}" edit "$target" --program 0 --no-audio </dev/null >"$run/edit.log" 2>&1 &
+pid=$!
+origin=
+for _ in $(seq 300); do
+  origin=$(tr -d '\r' <"$run/edit.log" | sed -n 's/^editor open: .* at \([0-9-]*\),\([0-9-]*\) on the screen.*/\1 \2/p')
+  [ -n "$origin" ] && break
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.1
+done
+if [ -z "$origin" ]; then
+  echo "trv4 edit did not open the editor:"; cat "$run/edit.log"; kill "$pid" 2>/dev/null; exit 1
+fi
+read -r x y <<<"$origin"
+sleep 0.5
+click() { xdotool mousemove "$1" "$2" click 1; sleep 0.2; }
+
+# The manual icon.
+click $((x + manual_x)) $((y + manual_y))
+if [ "$mode" = native ]; then
+  wait_for test -f "$run/opened"
+  opened=$(cat "$run/opened" 2>/dev/null)
+else
+  wait_for test -f "$drive_c/TRV-4 docs/opened.txt"
+  opened=$(tr -d '\r' <"$drive_c/TRV-4 docs/opened.txt" 2>/dev/null | sed 's/ *$//')
+  # The shell may hand the program the long or the short (8.3) form of the
+  # path: compare the files they name.
+  if [ -n "$opened" ] && [ "$opened" != "$expected" ]; then
+    long=$(winepath -u "$opened" 2>/dev/null); want=$(winepath -u "$expected" 2>/dev/null)
+    [ -n "$long" ] && [ "$long" -ef "$want" ] && opened=$expected
+  fi
+fi
+[ "$opened" = "$expected" ]; check $? "manual icon: expected '$expected', the opener got '$opened'"
+
+# The about box.
+click $((x + about_x)) $((y + about_y))
+box=
+wait_for test -n "$(window_named Information)" && box=$(window_named Information)
+[ -n "$box" ]; check $? "the about box did not open"
+if [ -n "$box" ]; then
+  if [ "$mode" = native ]; then
+    # The host goes on while the box stands: a drag on Level reaches it and
+    # the editor repaints the read-out.
+    import -window root -crop "60x20+$((x + 320))+$((y + 138))" +repage "$run/readout-before.png"
+    xdotool mousemove $((x + knob_x)) $((y + knob_y)) mousedown 1; sleep 0.1
+    for step in 5 10 15 20; do xdotool mousemove $((x + knob_x)) $((y + knob_y - step)); sleep 0.05; done
+    xdotool mouseup 1; sleep 0.3
+    wait_for grep -q '^automate 1 ' "$run/edit.log"; check $? "no automation from a drag while the about box stands"
+    import -window root -crop "60x20+$((x + 320))+$((y + 138))" +repage "$run/readout-after.png"
+    differing=$(compare -metric AE "$run/readout-before.png" "$run/readout-after.png" /dev/null 2>&1)
+    [ "${differing:-0}" != 0 ]; check $? "the Level read-out was not repainted while the about box stood"
+    [ -n "$(window_named Information)" ]; check $? "the about box closed by itself"
+  fi
+  # OK: the button sits centred, 28 pixels above the box's bottom edge
+  # (wine's box: Enter presses its default button).
+  if [ "$mode" = native ]; then
+    eval "$(xdotool getwindowgeometry --shell "$box")"
+    click $((X + WIDTH / 2)) $((Y + HEIGHT - 28))
+  else
+    xdotool windowactivate --sync "$box" key Return 2>/dev/null || xdotool key Return
+  fi
+  wait_for test -z "$(window_named Information)"; check $? "OK did not close the about box"
+fi
+
+if [ "$mode" != native ]; then
+  # A value of another type: the error is reported and the editor carries on.
+  wine reg add 'HKLM\Software\Tolvmark Audio\TRV-4' /v Manual /t REG_DWORD /d 5 /f >/dev/null 2>&1
+  click $((x + manual_x)) $((y + manual_y))
+  error=
+  wait_for test -n "$(window_named Error)" && error=$(window_named Error)
+  [ -n "$error" ]; check $? "a DWORD value brought no error box"
+  if [ -n "$error" ]; then
+    xdotool windowactivate --sync "$error" key Return 2>/dev/null || xdotool key Return
+    wait_for test -z "$(window_named Error)"; check $? "the error box did not close"
+  fi
+  click $((x + about_x)) $((y + about_y))
+  wait_for test -n "$(window_named Information)"; check $? "the editor did not carry on after the error"
+  again=$(window_named Information)
+  [ -n "$again" ] && { xdotool windowactivate --sync "$again" key Return 2>/dev/null || xdotool key Return; }
+  wait_for test -z "$(window_named Information)"
+fi
+
+kill -INT "$pid"
+for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$pid" 2>/dev/null; then kill -9 "$pid"; fi
+wait "$pid"; status=$?
+[ $status -eq 0 ]; check $? "trv4 edit did not end cleanly (status $status)"
+
+if [ $failed -ne 0 ]; then echo "--- trv4 edit:"; cat "$run/edit.log"; fi
+[ $failed -eq 0 ] && echo "1 passed, 0 failed" || echo "0 passed, 1 failed"
+exit $failed

@@ -28,7 +28,9 @@ unsigned ButtonBit(platform::MouseButton b) { return 1u << static_cast<unsigned>
 }  // namespace
 
 TCustomDIBControl::TCustomDIBControl(platform::Component* owner)
-    : platform::Control(CheckedOwner(owner)), fTimer(std::make_unique<TDIBTimer>(this)) {
+    : platform::Control(CheckedOwner(owner)),
+      fFeatures(std::make_unique<TDIBFeatures>(*this)),
+      fTimer(std::make_unique<TDIBTimer>(this)) {
     fTimer->SetInterval(fRepeatPeriod);
     fTimer->SetOnTimer([this](platform::Component*) { RepeatTick(); });
     if (!owner->IsLoading()) SetParent(ContainerOf(owner));
@@ -174,6 +176,7 @@ void TCustomDIBControl::SetEnabled(bool enabled) {
 void TCustomDIBControl::Loaded() {
     platform::Control::Loaded();
     ResolvePendingList();
+    fFeatures->InitializeAll();
 }
 
 void TCustomDIBControl::ResolvePendingList() {
@@ -215,6 +218,38 @@ void TCustomDIBControl::DIBExit() {
 // --- Mouse -------------------------------------------------------------------
 
 void TCustomDIBControl::MouseDown(platform::MouseButton button, platform::ShiftState shift, int x, int y) {
+    if (!fFeatures->Dispatch({TDIBMessage::dmMouseDown, button, shift, x, y})) DIBMouseDown(button, shift, x, y);
+}
+
+void TCustomDIBControl::MouseMove(platform::ShiftState shift, int x, int y) {
+    if (!fFeatures->Dispatch({TDIBMessage::dmMouseMove, platform::MouseButton::Left, shift, x, y}))
+        DIBMouseMove(shift, x, y);
+}
+
+void TCustomDIBControl::MouseUp(platform::MouseButton button, platform::ShiftState shift, int x, int y) {
+    if (!fFeatures->Dispatch({TDIBMessage::dmMouseUp, button, shift, x, y})) DIBMouseUp(button, shift, x, y);
+}
+
+void TCustomDIBControl::Click() {
+    if (!fFeatures->Dispatch({TDIBMessage::dmClick})) DIBClick();
+}
+
+void TCustomDIBControl::MouseEnter() {
+    if (!fFeatures->Dispatch({TDIBMessage::dmMouseEnter})) DIBMouseEnter();
+}
+
+void TCustomDIBControl::MouseLeave() {
+    if (!fFeatures->Dispatch({TDIBMessage::dmMouseLeave})) DIBMouseLeave();
+}
+
+bool TCustomDIBControl::MouseWheel(int delta, platform::ShiftState shift, int x, int y) {
+    TDIBMessage m{TDIBMessage::dmMouseWheel, platform::MouseButton::Left, shift, x, y};
+    m.wheelDelta = delta;
+    if (fFeatures->Dispatch(m)) return true;
+    return DIBMouseWheel(delta, shift, x, y);
+}
+
+void TCustomDIBControl::DIBMouseDown(platform::MouseButton button, platform::ShiftState shift, int x, int y) {
     if (button == platform::MouseButton::Left) {
         fHasPress = true;
         fPressButton = button;
@@ -231,13 +266,13 @@ void TCustomDIBControl::MouseDown(platform::MouseButton button, platform::ShiftS
     platform::Control::MouseDown(button, shift, x, y);
 }
 
-void TCustomDIBControl::MouseMove(platform::ShiftState shift, int x, int y) {
+void TCustomDIBControl::DIBMouseMove(platform::ShiftState shift, int x, int y) {
     fMousePos = {x, y};
     fShift = shift;
     platform::Control::MouseMove(shift, x, y);
 }
 
-void TCustomDIBControl::MouseUp(platform::MouseButton button, platform::ShiftState shift, int x, int y) {
+void TCustomDIBControl::DIBMouseUp(platform::MouseButton button, platform::ShiftState shift, int x, int y) {
     fButtons &= ~ButtonBit(button);
     fShift = shift;
     if (button == platform::MouseButton::Left) {
@@ -246,6 +281,25 @@ void TCustomDIBControl::MouseUp(platform::MouseButton button, platform::ShiftSta
     }
     platform::Control::MouseUp(button, shift, x, y);
     if (button == platform::MouseButton::Left) DeferredLeave();
+    if (button == platform::MouseButton::Right && ClientRect().Contains({x, y})) ContextPopup(x, y);
+}
+
+TDIBPopupMenu& TCustomDIBControl::SharedPopupMenu() {
+    static TDIBPopupMenu menu;
+    return menu;
+}
+
+bool TCustomDIBControl::ContextPopup(int x, int y) {
+    TDIBPopupMenu* menu = fPopupMenu;
+    if (!menu) {
+        menu = &SharedPopupMenu();
+        menu->items.clear();
+        FillSharedPopup(*menu);
+        SharedPopupFilled(*menu);
+    }
+    if (menu->items.empty()) return false;
+    OnContextPopup(this, *menu, x, y);
+    return true;
 }
 
 void TCustomDIBControl::DeferredLeave() {
@@ -255,12 +309,12 @@ void TCustomDIBControl::DeferredLeave() {
     if (!fFocused) Unhighlight();
 }
 
-void TCustomDIBControl::Click() {
+void TCustomDIBControl::DIBClick() {
     platform::Control::Click();
     if (fTabOrder >= 0 && !fFocused) SetDIBFocus();
 }
 
-void TCustomDIBControl::MouseEnter() {
+void TCustomDIBControl::DIBMouseEnter() {
     const bool wasActive = fFocused || fHot;
     const bool wasHot = fHot;
     fOver = fHot = true;
@@ -275,7 +329,7 @@ void TCustomDIBControl::MouseEnter() {
     platform::Control::MouseEnter();
 }
 
-void TCustomDIBControl::MouseLeave() {
+void TCustomDIBControl::DIBMouseLeave() {
     fTimer->SetEnabled(false);
     fOver = false;
     if (MouseCaptured()) return;

@@ -13,11 +13,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/Control.h"
+#include "toolkit/cDIBFeatures.h"
 #include "toolkit/cDIBImageList.h"
 #include "toolkit/cDIBTimer.h"
 #include "toolkit/cDIBWin.h"
@@ -27,6 +29,19 @@ namespace toolkit {
 class TCustomDIBContainer;
 
 using TDIBPaintEvent = platform::Event<void(platform::Component* sender, TAbstractSuperDIB& surface)>;
+
+// A popup menu as the toolkit fills it: item captions and what each does.
+// Showing it is the business of whoever handles OnContextPopup.
+struct TDIBPopupMenu {
+    struct Item {
+        std::string caption;
+        std::function<void()> action;
+    };
+    std::vector<Item> items;
+};
+
+using TDIBContextPopupEvent =
+    platform::Event<void(platform::Component* sender, TDIBPopupMenu& menu, int x, int y)>;
 
 // Dialog-code flags of a toolkit control.
 enum : uint8_t {
@@ -72,6 +87,19 @@ public:
 
     // Controls that move with this one.
     std::vector<platform::Control*>& Children() { return fChildren; }
+    // Add-on behaviours that see each mouse message first.
+    TDIBFeatures& DIBFeatures() { return *fFeatures; }
+
+    // The control's own popup menu (not owned); none: the shared one.
+    TDIBPopupMenu* PopupMenu() const { return fPopupMenu; }
+    void SetPopupMenu(TDIBPopupMenu* menu) { fPopupMenu = menu; }
+    // The menu that controls without their own fill through their hooks.
+    static TDIBPopupMenu& SharedPopupMenu();
+    // A context-menu request at (x, y), control coordinates (a right
+    // release inside the control makes one): offers the own menu, or the
+    // shared one once the hooks filled it, through OnContextPopup when it
+    // has items. True when a menu was offered.
+    bool ContextPopup(int x, int y);
 
     bool DIBFocused() const { return fFocused; }
     bool MouseOver() const { return fOver; }
@@ -112,19 +140,37 @@ public:
     void Loaded() override;
     void Notification(platform::Component* component) override;
 
-    void MouseDown(platform::MouseButton button, platform::ShiftState shift, int x, int y) override;
-    void MouseMove(platform::ShiftState shift, int x, int y) override;
-    void MouseUp(platform::MouseButton button, platform::ShiftState shift, int x, int y) override;
-    void Click() override;
-    void MouseEnter() override;
-    void MouseLeave() override;
+    // The platform's mouse steps: each message goes to the DIBFeatures
+    // first, then, unless one swallowed it, to the DIB... step below.
+    void MouseDown(platform::MouseButton button, platform::ShiftState shift, int x, int y) final;
+    void MouseMove(platform::ShiftState shift, int x, int y) final;
+    void MouseUp(platform::MouseButton button, platform::ShiftState shift, int x, int y) final;
+    void Click() final;
+    void MouseEnter() final;
+    void MouseLeave() final;
+    bool MouseWheel(int delta, platform::ShiftState shift, int x, int y) final;
 
     TDIBPaintEvent OnPaintStart;
     TDIBPaintEvent OnPaintEnd;
     platform::NotifyEvent OnEnter;
     platform::NotifyEvent OnExit;
+    TDIBContextPopupEvent OnContextPopup;
 
 protected:
+    // The control's mouse handling; descendants override these and call
+    // the inherited step.
+    virtual void DIBMouseDown(platform::MouseButton button, platform::ShiftState shift, int x, int y);
+    virtual void DIBMouseMove(platform::ShiftState shift, int x, int y);
+    virtual void DIBMouseUp(platform::MouseButton button, platform::ShiftState shift, int x, int y);
+    virtual void DIBClick();
+    virtual void DIBMouseEnter();
+    virtual void DIBMouseLeave();
+    virtual bool DIBMouseWheel(int delta, platform::ShiftState shift, int x, int y) { return false; }
+    // The shared popup menu's hooks: fill it, then adjust what the fill
+    // (of this class and its ancestors) put there.
+    virtual void FillSharedPopup(TDIBPopupMenu& menu) {}
+    virtual void SharedPopupFilled(TDIBPopupMenu& menu) {}
+
     // A link bound to DIBImageList whose changes run ImageChanged; owned by
     // the control.
     TDIBImageLink& CreateLink();
@@ -147,6 +193,8 @@ private:
     char fAccelerator = 0;
     uint8_t fDialogFlags = dcWantArrows;
     std::vector<platform::Control*> fChildren;
+    std::unique_ptr<TDIBFeatures> fFeatures;
+    TDIBPopupMenu* fPopupMenu = nullptr;
     bool fMovingChildren = false;
     bool fDestroying = false;
 

@@ -209,11 +209,6 @@ public:
     std::vector<std::string> TemplateProperties() const override;
     void Loaded() override;
 
-    void MouseDown(platform::MouseButton button, platform::ShiftState shift, int x, int y) override;
-    void MouseMove(platform::ShiftState shift, int x, int y) override;
-    void MouseUp(platform::MouseButton button, platform::ShiftState shift, int x, int y) override;
-    bool MouseWheel(int delta, platform::ShiftState shift, int x, int y) override;
-
     platform::NotifyEvent OnChange;
     // Once per whole notch; a handler that sets handled leaves Position alone.
     TDIBDialWheelEvent OnMouseWheel;
@@ -233,6 +228,12 @@ protected:
     void CreateSettings();
     void ImageChanged(TDIBImageLink& link) override;
     void PaintDIB(TWinDIB& surface) override;
+    void DIBMouseDown(platform::MouseButton button, platform::ShiftState shift, int x, int y) override;
+    void DIBMouseMove(platform::ShiftState shift, int x, int y) override;
+    void DIBMouseUp(platform::MouseButton button, platform::ShiftState shift, int x, int y) override;
+    // Position +/- WheelStep per whole notch (see OnMouseWheel); a disabled
+    // dial ignores the wheel.
+    bool DIBMouseWheel(int delta, platform::ShiftState shift, int x, int y) override;
 
 private:
     struct DragAnchor {

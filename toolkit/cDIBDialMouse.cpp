@@ -61,14 +61,14 @@ TAbstractDIBDial::TPressZone TAbstractDIBDial::ClassifyPress(int x, int y, int p
     return d < 0 ? pzSmallDown : pzSmallUp;
 }
 
-void TAbstractDIBDial::MouseDown(platform::MouseButton button, platform::ShiftState shift, int x, int y) {
+void TAbstractDIBDial::DIBMouseDown(platform::MouseButton button, platform::ShiftState shift, int x, int y) {
     if (button == platform::MouseButton::Left && fDragging) {
         // The auto-repeat delivering the press again after the pointer came
         // back during a drag: the drag goes on from its own anchor.
         RequestRepeatStop();
         return;
     }
-    TCustomDIBControl::MouseDown(button, shift, x, y);
+    TCustomDIBControl::DIBMouseDown(button, shift, x, y);
     if (button != platform::MouseButton::Left) return;
 
     fAnchor = {fPosition, x, y};
@@ -95,20 +95,20 @@ void TAbstractDIBDial::MouseDown(platform::MouseButton button, platform::ShiftSt
     }
 }
 
-void TAbstractDIBDial::MouseMove(platform::ShiftState shift, int x, int y) {
-    TCustomDIBControl::MouseMove(shift, x, y);
+void TAbstractDIBDial::DIBMouseMove(platform::ShiftState shift, int x, int y) {
+    TCustomDIBControl::DIBMouseMove(shift, x, y);
     // Every move of a drag assigns Position, so OnChange fires each time.
     if (fDragging) SetPosition(ComputePointedPosition(x, y));
 }
 
-void TAbstractDIBDial::MouseUp(platform::MouseButton button, platform::ShiftState shift, int x, int y) {
-    TCustomDIBControl::MouseUp(button, shift, x, y);
+void TAbstractDIBDial::DIBMouseUp(platform::MouseButton button, platform::ShiftState shift, int x, int y) {
+    TCustomDIBControl::DIBMouseUp(button, shift, x, y);
     if (button != platform::MouseButton::Left || !fDragging) return;
     fDragging = false;
     SettingsChanged();  // back to the Normal opacity
 }
 
-bool TAbstractDIBDial::MouseWheel(int delta, platform::ShiftState shift, int x, int y) {
+bool TAbstractDIBDial::DIBMouseWheel(int delta, platform::ShiftState shift, int x, int y) {
     if (!Enabled()) return false;
     // A turn in the other direction drops what is left of the last one.
     if ((delta > 0 && fWheelRemainder < 0) || (delta < 0 && fWheelRemainder > 0)) fWheelRemainder = 0;

@@ -12,6 +12,7 @@ namespace toolkit {
 TCustomDIBContainer::TCustomDIBContainer(platform::Component* owner) : platform::Panel(owner) { ResizeMain(); }
 
 TCustomDIBContainer::~TCustomDIBContainer() {
+    SetDIBBorder(nullptr);
     fActive = nullptr;
     fTabList.clear();
 }
@@ -23,6 +24,22 @@ const platform::ClassInfo& TCustomDIBContainer::StaticClass() {
                [](TCustomDIBContainer& c, int v) { c.SetBorderDrawPosition(static_cast<TBorderDrawPosition>(v)); },
                {"bdOverControls", "bdUnderControls"})
             .Default(platform::Value::Identifier("bdOverControls"));
+        b.Raw(
+             "DIBBorder",
+             [](const TCustomDIBContainer& c) {
+                 return platform::Value::Identifier(c.fBorder ? c.fBorder->Name() : c.fPendingBorder);
+             },
+             [](TCustomDIBContainer& c, const platform::Value& v) {
+                 const std::string& name = v.AsIdentifier();
+                 if (c.IsLoading()) {
+                     c.fPendingBorder = name;
+                     return;
+                 }
+                 auto* border = c.Root()->Find<TDIBBorder>(name);
+                 if (!border) throw platform::ValueError("'" + name + "' is not a border");
+                 c.SetDIBBorder(border);
+             })
+            .StoredWhen([](const TCustomDIBContainer& c) { return c.fBorder || !c.fPendingBorder.empty(); });
         platform::AddEventProperty(b, "BeforePaint", &TCustomDIBContainer::BeforePaint);
         platform::AddEventProperty(b, "AfterPaint", &TCustomDIBContainer::AfterPaint);
         platform::AddEventProperty(b, "OnActiveControlChange", &TCustomDIBContainer::OnActiveControlChange);
@@ -41,12 +58,35 @@ void TDIBContainer::RegisterClasses() {
     platform::ClassRegistry::Register(StaticClass());
     platform::ClassRegistry::Register(TDIBImage::StaticClass());
     TDIBDial::RegisterClass();
+    TDIBBorder::RegisterClass();
     TDIBTimer::RegisterClass();
 }
 
 void TCustomDIBContainer::SetBorderDrawPosition(TBorderDrawPosition pos) {
     if (pos == fBorderPos) return;
     fBorderPos = pos;
+    InvalidateRect(ClientRect(), false);
+}
+
+void TCustomDIBContainer::SetDIBBorder(TDIBBorder* border) {
+    fPendingBorder.clear();
+    if (border == fBorder) return;
+    if (fBorder) {
+        fBorder->RemoveUser(this);
+        fBorder->RemoveFreeNotification(this);
+    }
+    fBorder = border;
+    if (fBorder) {
+        fBorder->AddUser(this);
+        fBorder->FreeNotification(this);
+    }
+    InvalidateRect(ClientRect(), false);
+}
+
+void TCustomDIBContainer::Notification(platform::Component* component) {
+    platform::Panel::Notification(component);
+    if (component != fBorder) return;
+    fBorder = nullptr;
     InvalidateRect(ClientRect(), false);
 }
 
@@ -63,6 +103,12 @@ void TCustomDIBContainer::BoundsChanged() {
 void TCustomDIBContainer::Loaded() {
     platform::Panel::Loaded();
     ResizeMain();
+    if (!fPendingBorder.empty()) {
+        // A name that is no border of this form leaves the container without.
+        auto* border = Root()->Find<TDIBBorder>(fPendingBorder);
+        fPendingBorder.clear();
+        SetDIBBorder(border);
+    }
     // The stored orders of the toolkit children, lowest first; -1 stays out.
     std::vector<TCustomDIBControl*> ordered;
     for (platform::Control* c : Controls())
@@ -239,6 +285,7 @@ void TCustomDIBContainer::PaintWindow(platform::DeviceContext& dc, const platfor
         if (!c->IsWindowed() && c->Visible() && c->IsOpaque() && c->BoundsRect().Intersect(update) == update)
             covered = true;
     if (!covered) fMain.FillRect(update.left, update.top, update.Width(), update.Height(), platform::ResolveColor(GetColor()));
+    if (fBorder && fBorderPos == bdUnderControls) fBorder->Draw(fMain, ClientRect());
 
     // A copy: a paint handler may change the z-order.
     const std::vector<platform::Control*> controls = Controls();
@@ -259,6 +306,7 @@ void TCustomDIBContainer::PaintWindow(platform::DeviceContext& dc, const platfor
         }
     }
 
+    if (fBorder && fBorderPos == bdOverControls) fBorder->Draw(fMain, ClientRect());
     AfterPaint(this, fMain);
     mainDC->ResetClip();
     fMain.ResetClipRect();

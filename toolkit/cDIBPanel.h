@@ -10,9 +10,11 @@
 // Window thread only.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "platform/WinControl.h"
+#include "toolkit/cDIBBorder.h"
 #include "toolkit/cDIBControl.h"
 #include "toolkit/cDIBWin.h"
 
@@ -36,6 +38,11 @@ public:
 
     TBorderDrawPosition BorderDrawPosition() const { return fBorderPos; }
     void SetBorderDrawPosition(TBorderDrawPosition pos);
+    // The frame drawn into the main surface (not owned; none by default).
+    TDIBBorder* DIBBorder() const { return fBorder; }
+    void SetDIBBorder(TDIBBorder* border);
+    // The client area inside the border's edges.
+    platform::Rect DIBClientRect() const { return fBorder ? fBorder->Shrink(ClientRect()) : ClientRect(); }
 
     // The DIB tab list, in Tab order.
     const std::vector<TCustomDIBControl*>& DIBTabList() const { return fTabList; }
@@ -69,6 +76,7 @@ public:
     void DoEnter() override;
     void DoExit() override;
     void Loaded() override;
+    void Notification(platform::Component* component) override;
 
     TDIBPaintEvent BeforePaint;
     TDIBPaintEvent AfterPaint;
@@ -87,6 +95,8 @@ private:
     TWinDIB fMain;
     TWinDIB fScratch;
     TBorderDrawPosition fBorderPos = bdOverControls;
+    TDIBBorder* fBorder = nullptr;
+    std::string fPendingBorder;  // a border named while loading
     std::vector<TCustomDIBControl*> fTabList;
     TCustomDIBControl* fActive = nullptr;
     bool fActivating = false;

@@ -54,7 +54,7 @@ if [ ${#manual} -ge 256 ]; then
   exit 0
 fi
 mkdir -p "$config/Tolvmark Audio"
-settings=$config/Tolvmark Audio/TRV-4.ini
+settings="$config/Tolvmark Audio/TRV-4.ini"
 tmp=$(mktemp "$config/Tolvmark Audio/.TRV-4.ini.XXXXXX")
 # Keep other lines of an existing file; the Manual line is ours.
 if [ -f "$settings" ]; then

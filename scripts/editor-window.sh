@@ -4,12 +4,13 @@
 # in a window of its own; xdotool drags the Level knob up by 30 pixels and
 # presses the Mono switch; the automation must arrive in trv4 edit's output,
 # and the screen over the editor must equal `trv4 snapshot` of the same
-# settings, pixel for pixel. win32/win64: TRV4 and PLUGIN are the Windows
-# builds, run under wine in a prefix of its own (WORKDIR/wineprefix) whose
-# server is bound to this display; there the snapshot's headless window
-# draws its texts through GDI as the real window does, so the read-outs
-# take part in the comparison too. Runs under scripts/platform-xvfb.sh,
-# which supplies the display.
+# settings, pixel for pixel. Ctrl-C ends trv4 edit cleanly, and on Linux so
+# does another client destroying its window.
+# win32/win64: TRV4 and PLUGIN are the Windows builds, run under wine in a
+# prefix of its own (WORKDIR/wineprefix) whose server is bound to this
+# display; there the snapshot's headless window draws its texts through GDI
+# as the real window does, so the read-outs take part in the comparison too.
+# Runs under scripts/platform-xvfb.sh, which supplies the display.
 set -u
 work=$1; trv4=$2; plugin=$3; mode=${4:-native}
 run=$work/run
@@ -99,6 +100,20 @@ screen=$run/screen.png; snapshot=$run/snapshot.png
 if [ -s "$run/snapshot.png" ]; then
   differing=$(compare -metric AE "$screen" "$snapshot" "$run/difference.png" 2>&1)
   [ "$differing" = "0" ]; check $? "the screen and trv4 snapshot differ in $differing pixels (see $run)"
+fi
+
+if [ "$mode" = native ]; then
+  # Another client destroys the host window (and the editor inside it):
+  # trv4 edit closes the editor regardless and ends with 0.
+  "${host[@]}" edit "$target" --no-audio </dev/null >"$run/edit2.log" 2>&1 &
+  pid=$!
+  for _ in $(seq 100); do grep -q '^editor open' "$run/edit2.log" && break; sleep 0.1; done
+  xdotool search --name 'trv4 edit' windowclose
+  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$pid" 2>/dev/null; then kill -9 "$pid"; fi
+  wait "$pid"; status=$?
+  [ $status -eq 0 ] && grep -q '^editor closed (window closed)$' "$run/edit2.log"
+  check $? "trv4 edit did not end cleanly when its window was destroyed (status $status): $(cat "$run/edit2.log")"
 fi
 
 if [ $failed -ne 0 ]; then echo "--- trv4 edit:"; cat "$run/edit.log"; fi

@@ -94,17 +94,14 @@ int runEdit(const std::vector<std::string>& words) {
     transport.tempo = tempo;
     transport.playing = true;
     host.timeInfoAvailable = transport.answered;
-    effect.resume();
     const std::vector<std::string> names = parameterNames(*plugin);
 
     std::unique_ptr<HostWindow> window =
         HostWindow::open(effect.text(vst::effGetEffectName) + " - trv4 edit", kWindowLeft, kWindowTop, width, height,
                          error);
     if (!window) return fail(error);
-    if (effect.dispatch(vst::effEditOpen, 0, 0, window->handle()) == 0) {
-        effect.suspend();
+    if (effect.dispatch(vst::effEditOpen, 0, 0, window->handle()) == 0)
         return fail("the plug-in's editor did not open");
-    }
     // And again once it is open: an editor may know its size only now.
     int openWidth = width, openHeight = height;
     if (editorSize(*plugin, openWidth, openHeight, error) && (openWidth != width || openHeight != height)) {
@@ -119,6 +116,7 @@ int runEdit(const std::vector<std::string>& words) {
                 height, x, y);
     std::fflush(stdout);
 
+    effect.resume();
     SilentPlayer player(effect, host, transport);
     const bool audio = !args.has("no-audio");
     auto next = std::chrono::steady_clock::now();

@@ -13,8 +13,10 @@ CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebI
   -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined" >/dev/null
 cmake --build "$build" --target fuzz_dib_data fuzz_rsb fuzz_make_corpus -j2 >/dev/null
 "$build/fuzz/fuzz_make_corpus" "$root/fuzz/corpus"
+cmake --build "$build" --target fuzz_form fuzz_make_form_corpus -j2 >/dev/null
+"$build/fuzz/fuzz_make_form_corpus" "$root/fuzz/corpus"
 mkdir -p "$root/fuzz/findings"
-for target in dib_data rsb; do
+for target in dib_data rsb form; do
   echo "fuzz_$target: ${seconds} s"
   log=$build/fuzz_$target.log
   status=0

@@ -4,6 +4,8 @@
 // audioMasterAutomate.
 #include <atomic>
 #include <cmath>
+#include <cstdlib>
+#include <string>
 #include <thread>
 
 #include "tests/editor/EditorRig.h"
@@ -60,6 +62,34 @@ TEST_F(EditorTest, OpensFromItsDescriptionAndFollowsTheGlueLifecycle) {
     EXPECT_EQ(caption("Label1"), "600.0");
     EXPECT_EQ(position("DelayCoarseControl"), 200);
     close();
+}
+
+// Without the test port the editor is a real window: a host window that
+// cannot hold it gives no editor, never an exception or a half-made window.
+TEST_F(ModuleTest, AWindowThatCannotBeMadeLeavesOpenAnsweringZero) {
+    trv4host::Effect& plain = makeEffect();
+    EXPECT_EQ(plain.dispatch(vst::effEditOpen, 0, 0, nullptr), 0) << "no host window";
+#if defined(_WIN32)
+    void* unusable = reinterpret_cast<void*>(static_cast<uintptr_t>(0x7FFF0001));  // no such window
+#else
+    const char* display = std::getenv("DISPLAY");
+    const std::string saved = display ? display : "";
+    setenv("DISPLAY", ":32767", 1);  // no X server there
+    void* unusable = reinterpret_cast<void*>(static_cast<uintptr_t>(0x200001));
+#endif
+    EXPECT_EQ(plain.dispatch(vst::effEditOpen, 0, 0, unusable), 0);
+#if !defined(_WIN32)
+    if (display)
+        setenv("DISPLAY", saved.c_str(), 1);
+    else
+        unsetenv("DISPLAY");
+#endif
+    plain.dispatch(vst::effEditIdle);
+    plain.dispatch(vst::effEditClose);
+    ERect* rect = nullptr;
+    EXPECT_EQ(plain.dispatch(vst::effEditGetRect, 0, 0, &rect), 1);
+    ASSERT_NE(rect, nullptr);
+    EXPECT_EQ(rect->right, 755);
 }
 
 TEST_F(EditorTest, OpensAndClosesAnyNumberOfTimesWhileAudioRuns) {

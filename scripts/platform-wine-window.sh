@@ -34,6 +34,8 @@ click() { xdotool mousemove "$1" "$2" click 1; sleep 0.3; }
 click $((x + 50)) $((y + 80))    # the left click area
 click $((x + 160)) $((y + 60))   # the picture
 click $((x + 120)) $((y + 30))   # the form itself: no control
+# Two notches away from the user and one back over the wheel probe.
+xdotool mousemove $((x + 115)) $((y + 90)) click 4 click 4 click 5; sleep 0.3
 xdotool mousemove 0 0; sleep 0.5
 import -window root -crop "240x120+$x+$y" +repage "$run/screen.png"
 touch "$run/done"
@@ -45,6 +47,10 @@ expected=$'Left\nRight'
 clicks=$(tr -d '\r' <"$run/clicks")
 if [ "$clicks" != "$expected" ]; then
   echo "clicks: expected Left, Right; got: $clicks"; failed=1
+fi
+turns=$(tr -d '\r' <"$run/wheel" | tr '\n' ' ')
+if [ "$turns" != "120 120 -120 " ]; then
+  echo "wheel: expected 120 120 -120; got: $turns"; failed=1
 fi
 differing=$(compare -metric AE "$run/screen.png" "$run/headless.png" null: 2>&1)
 if [ "$differing" != "0" ]; then

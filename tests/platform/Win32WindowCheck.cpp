@@ -1,14 +1,16 @@
 // The Win32 side of the wine window check (scripts/platform-wine-window.sh):
 // puts the test form into a host window at (40, 30) of the screen, writes
 // "ready" with the form's screen origin, handles messages until the script
-// writes "done", then writes the clicks that arrived and the headless
-// rendering of the same form for the script to compare with the screen.
+// writes "done", then writes the clicks and wheel turns that arrived and
+// the headless rendering of the same form for the script to compare with
+// the screen. The form holds the focus, so the wheel messages come to it.
 #include <windows.h>
 
 #include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "platform/headless/HeadlessBackend.h"
 #include "WindowScene.h"
@@ -16,6 +18,17 @@
 namespace {
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Records the wheel deltas that reach it (it paints nothing).
+class WheelProbe : public platform::Control {
+public:
+    using Control::Control;
+    bool MouseWheel(int delta, platform::ShiftState, int x, int y) override {
+        deltas.push_back(ClientRect().Contains({x, y}) ? delta : 0);
+        return true;
+    }
+    std::vector<int> deltas;
+};
 
 void Pump(int ms) {
     const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
@@ -49,6 +62,10 @@ int main(int argc, char** argv) {
 
     auto backend = platform::CreateNativeBackend();
     auto scene = platform::testing::BuildScene(*backend, reinterpret_cast<uintptr_t>(host));
+    auto* wheel = new WheelProbe(scene->form.get());  // at (95, 70) of the form
+    wheel->SetParent(scene->form.get());
+    wheel->SetBounds(95, 70, 40, 40);
+    scene->form->SetFocus();
     Pump(500);
     POINT origin{0, 0};
     ClientToScreen(reinterpret_cast<HWND>(scene->form->Handle()), &origin);
@@ -63,6 +80,9 @@ int main(int argc, char** argv) {
     std::ofstream clicks(dir + "\\clicks");
     for (const std::string& name : scene->clicks) clicks << name << "\n";
     clicks.close();
+    std::ofstream turns(dir + "\\wheel");
+    for (int delta : wheel->deltas) turns << delta << "\n";
+    turns.close();
 
     platform::HeadlessBackend headless;
     auto reference = platform::testing::BuildScene(headless, 0);

@@ -71,7 +71,12 @@ void APluginEditor::close() {
 }
 
 void APluginEditor::idle() {
-    if (plugin->editorClosed() || !editorWindow) return;
+    if (plugin->editorClosed() || !editorWindow) {
+        // Nothing to bring up to date; open posts a fresh update anyway, so
+        // a mark left from before carries nothing and is dropped.
+        updateFlag.store(false, std::memory_order_relaxed);
+        return;
+    }
     try {
         if (updateFlag.exchange(false, std::memory_order_relaxed)) update();
         TPluginEditorWindow& w = *editorWindow;

@@ -32,9 +32,17 @@ for attempt in 1 2 3; do
   echo "apt-get update failed (attempt $attempt), retrying" >&2
   sleep 5
 done
-for attempt in 1 2; do
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null && exit 0
-  echo "apt-get install failed (attempt $attempt)" >&2
-  apt-get update -qq || true
-done
+install() { apt-get install -y -qq --no-install-recommends "$@" >/dev/null; }
+install "${missing[@]}" && exit 0
+# When the i386 index of the security archive could not be fetched, the
+# amd64 libraries (from security) and their i386 twins (from the main
+# archive) differ in version and wine32 cannot be installed. Taking every
+# package from the main archive gives one version for both architectures;
+# apt's resolver needs the one i386 library it trips over named explicitly.
+echo "apt-get install failed; trying the main archive's versions" >&2
+extra=()
+[[ " ${missing[*]} " == *" wine32:i386 "* ]] && extra=(libgstreamer-plugins-base1.0-0:i386)
+install -t bookworm "${missing[@]}" "${extra[@]}" && exit 0
+apt-get update -qq || true
+install "${missing[@]}" && exit 0
 exit 1

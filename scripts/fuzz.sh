@@ -15,8 +15,10 @@ cmake --build "$build" --target fuzz_dib_data fuzz_rsb fuzz_make_corpus -j2 >/de
 "$build/fuzz/fuzz_make_corpus" "$root/fuzz/corpus"
 cmake --build "$build" --target fuzz_form fuzz_make_form_corpus -j2 >/dev/null
 "$build/fuzz/fuzz_make_form_corpus" "$root/fuzz/corpus"
+cmake --build "$build" --target fuzz_preset fuzz_dispatcher fuzz_make_host_corpus -j2 >/dev/null
+"$build/fuzz/fuzz_make_host_corpus" "$root/fuzz/corpus"
 mkdir -p "$root/fuzz/findings"
-for target in dib_data rsb form; do
+for target in dib_data rsb form preset dispatcher; do
   echo "fuzz_$target: ${seconds} s"
   log=$build/fuzz_$target.log
   status=0

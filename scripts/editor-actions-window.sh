@@ -27,13 +27,26 @@ failed=0
 check() {  # check STATUS MESSAGE
   if [ "$1" -ne 0 ]; then echo "FAILED: $2"; failed=1; fi
 }
-# Waits up to 5 s for a command to succeed.
+# Waits up to 5 s (20 s under wine, whose first start of a program is
+# slow) for a command to succeed.
+patience=50; [ "$mode" != native ] && patience=200
 wait_for() {
-  for _ in $(seq 50); do "$@" && return 0; sleep 0.1; done
+  for _ in $(seq $patience); do "$@" && return 0; sleep 0.1; done
   return 1
+}
+# Presses the OK button of a message box: ours sits centred 28 pixels above
+# the box's bottom edge, wine's 20.
+press_ok() {
+  local X Y WIDTH HEIGHT above=28
+  [ "$mode" != native ] && above=20
+  sleep 0.5
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  click $((X + WIDTH / 2)) $((Y + HEIGHT - above))
 }
 # The id of the visible top-level window with this exact title, if any.
 window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
+shown() { [ -n "$(window_named "$1")" ]; }
+gone() { [ -z "$(window_named "$1")" ]; }
 
 host=("$trv4")
 target=$plugin
@@ -110,7 +123,7 @@ fi
 # The about box.
 click $((x + about_x)) $((y + about_y))
 box=
-wait_for test -n "$(window_named Information)" && box=$(window_named Information)
+wait_for shown Information && box=$(window_named Information)
 [ -n "$box" ]; check $? "the about box did not open"
 if [ -n "$box" ]; then
   if [ "$mode" = native ]; then
@@ -124,17 +137,10 @@ if [ -n "$box" ]; then
     import -window root -crop "60x20+$((x + 320))+$((y + 138))" +repage "$run/readout-after.png"
     differing=$(compare -metric AE "$run/readout-before.png" "$run/readout-after.png" /dev/null 2>&1)
     [ "${differing:-0}" != 0 ]; check $? "the Level read-out was not repainted while the about box stood"
-    [ -n "$(window_named Information)" ]; check $? "the about box closed by itself"
+    shown Information; check $? "the about box closed by itself"
   fi
-  # OK: the button sits centred, 28 pixels above the box's bottom edge
-  # (wine's box: Enter presses its default button).
-  if [ "$mode" = native ]; then
-    eval "$(xdotool getwindowgeometry --shell "$box")"
-    click $((X + WIDTH / 2)) $((Y + HEIGHT - 28))
-  else
-    xdotool windowactivate --sync "$box" key Return 2>/dev/null || xdotool key Return
-  fi
-  wait_for test -z "$(window_named Information)"; check $? "OK did not close the about box"
+  press_ok "$box"
+  wait_for gone Information; check $? "OK did not close the about box"
 fi
 
 if [ "$mode" != native ]; then
@@ -142,17 +148,17 @@ if [ "$mode" != native ]; then
   wine reg add 'HKLM\Software\Tolvmark Audio\TRV-4' /v Manual /t REG_DWORD /d 5 /f >/dev/null 2>&1
   click $((x + manual_x)) $((y + manual_y))
   error=
-  wait_for test -n "$(window_named Error)" && error=$(window_named Error)
+  wait_for shown Error && error=$(window_named Error)
   [ -n "$error" ]; check $? "a DWORD value brought no error box"
   if [ -n "$error" ]; then
-    xdotool windowactivate --sync "$error" key Return 2>/dev/null || xdotool key Return
-    wait_for test -z "$(window_named Error)"; check $? "the error box did not close"
+    press_ok "$error"
+    wait_for gone Error; check $? "the error box did not close"
   fi
   click $((x + about_x)) $((y + about_y))
-  wait_for test -n "$(window_named Information)"; check $? "the editor did not carry on after the error"
+  wait_for shown Information; check $? "the editor did not carry on after the error"
   again=$(window_named Information)
-  [ -n "$again" ] && { xdotool windowactivate --sync "$again" key Return 2>/dev/null || xdotool key Return; }
-  wait_for test -z "$(window_named Information)"
+  [ -n "$again" ] && press_ok "$again"
+  wait_for gone Information; check $? "the second about box did not close"
 fi
 
 kill -INT "$pid"

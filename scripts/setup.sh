@@ -45,15 +45,28 @@ for attempt in 1 2 3; do
 done
 install() { apt-get install -y -qq --no-install-recommends "$@" >/dev/null; }
 install "${missing[@]}" && exit 0
-# When the i386 index of the security archive could not be fetched, the
-# amd64 libraries (from security) and their i386 twins (from the main
-# archive) differ in version and wine32 cannot be installed. Taking every
-# package from the main archive gives one version for both architectures;
-# apt's resolver needs the one i386 library it trips over named explicitly.
+
+# When the i386 index of the security archive could not be fetched (a mirror
+# mid-sync), the amd64 libraries installed from security and their i386
+# twins from the main archive differ in version, and wine32 cannot be
+# installed next to wine64. Take the main archive's versions (-t bookworm)
+# and, for every library whose two architectures must match, pin the amd64
+# one to the version the i386 one gets (a downgrade of a security update by
+# one step, on a build machine). apt's resolver also needs the one i386
+# library it trips over named explicitly.
 echo "apt-get install failed; trying the main archive's versions" >&2
-extra=()
-[[ " ${missing[*]} " == *" wine32:i386 "* ]] && extra=(libgstreamer-plugins-base1.0-0:i386)
-install -t bookworm "${missing[@]}" "${extra[@]}" && exit 0
-apt-get update -qq || true
-install "${missing[@]}" && exit 0
-exit 1
+args=(-t bookworm --allow-downgrades "${missing[@]}")
+if [[ " ${missing[*]} " == *" wine32:i386 "* ]]; then
+  args+=(wine64 libgstreamer-plugins-base1.0-0:i386)
+fi
+for _ in 1 2 3 4 5 6 7 8; do
+  pins=$(apt-get install -s --no-install-recommends "${args[@]}" 2>&1 |
+    sed -nE 's/^ *([^ :]+) : Breaks: \1:i386 \(!= [^)]*\) but ([^ ]+) is to be installed.*/\1=\2/p' | sort -u)
+  [ -z "$pins" ] && break
+  args+=($pins)
+done
+install "${args[@]}" || exit 1
+# Nothing that was there before may have been removed on the way.
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || { echo "still missing: $p" >&2; exit 1; }
+done

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The main job: installs what is missing, builds the Linux plug-in and the
 # trv4 host, renders the built-in demo signal through a handful of factory
-# programs into out/ and draws the editor into out/editor.png.
+# programs into out/, draws the editor into out/editor.png and writes the
+# user's manual, out/TRV-4-manual.html.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -27,6 +28,9 @@ done
 # The editor as a person sees it, meter lit by a signal at full scale.
 "$trv4" snapshot "$plugin" out/editor.png --program "Leslie" --meter 1 ||
   echo "(no editor picture: the plug-in's editor did not draw)"
+# The user's manual, with its picture of the editor.
+bash scripts/manual.sh "$trv4" "$plugin" out/TRV-4-manual.html ||
+  echo "(no manual: its picture of the editor could not be drawn)"
 
 echo
 echo "Rendered the demo signal through TRV-4 into $(pwd)/out:"

@@ -7,7 +7,8 @@
 #                                   TRV-4-manual.html, TRV-4-manual.reg,
 #                                   README.txt
 # It builds the linux, win32 and win64 trees under build/ first
-# (scripts/build.sh) unless --no-build says they are built. The manual's
+# (scripts/build.sh) unless --no-build says they are built; TRV4_TREE_LINUX,
+# TRV4_TREE_WIN32 and TRV4_TREE_WIN64 name other built trees. The manual's
 # picture of the editor is drawn by the linux tree's trv4 (scripts/manual.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -28,10 +29,11 @@ command -v zip >/dev/null || { echo "package.sh: zip is missing (scripts/setup.s
 if [ $build -eq 1 ]; then
   bash scripts/build.sh linux win32 win64
 fi
-so=build/linux/plugin-bin/TRV-4.so
-dll32=build/win32/plugin-bin/TRV-4.dll
-dll64=build/win64/plugin-bin/TRV-4.dll
-trv4=build/linux/bin/trv4
+linux_tree=${TRV4_TREE_LINUX:-build/linux}
+so=$linux_tree/plugin-bin/TRV-4.so
+dll32=${TRV4_TREE_WIN32:-build/win32}/plugin-bin/TRV-4.dll
+dll64=${TRV4_TREE_WIN64:-build/win64}/plugin-bin/TRV-4.dll
+trv4=$linux_tree/bin/trv4
 for f in "$so" "$dll32" "$dll64" "$trv4"; do
   [ -f "$f" ] || { echo "package.sh: $f is missing (build the trees, or run without --no-build)" >&2; exit 1; }
 done
@@ -73,8 +75,9 @@ cp "$dll32" "$win/32-bit/TRV-4.dll"
 cp "$dll64" "$win/64-bit/TRV-4.dll"
 cp "$work/TRV-4-manual.html" "$win/"
 # Both registry views: a 32-bit host on 64-bit Windows reads WOW6432Node.
+# REGEDIT4 is the header of 8-bit .reg files (version 5 files are UTF-16).
 printf '%s\r\n' \
-  'Windows Registry Editor Version 5.00' \
+  'REGEDIT4' \
   '' \
   '[HKEY_LOCAL_MACHINE\SOFTWARE\Tolvmark Audio\TRV-4]' \
   '"Manual"="C:\\Program Files\\Tolvmark Audio\\TRV-4\\TRV-4-manual.html"' \

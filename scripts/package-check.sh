@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# package-check.sh [WORKDIR]: the release archives made from the built
+# trees (build/linux, build/win32, build/win64) hold exactly the files
+# they should; the binaries in them pass the export and import checks and
+# are of the right architecture; the .reg file, imported by wine's regedit,
+# sets the manual's location in both registry views; the Linux archive's
+# install.sh installs a module that trv4 info loads. A step of
+# scripts/test.sh (it needs all three trees; TRV4_TREE_LINUX and the others
+# name other trees, as for package.sh).
+set -u
+cd "$(dirname "$0")/.."
+root=$PWD
+work=${1:-$(mktemp -d)}
+rm -rf "$work"; mkdir -p "$work"
+failed=0
+check() {  # check STATUS MESSAGE
+  if [ "$1" -ne 0 ]; then echo "FAILED: $2"; failed=1; fi
+}
+
+bash scripts/package.sh --no-build --out "$work/dist" >"$work/package.log" 2>&1
+check $? "package.sh failed: $(tail -3 "$work/package.log")"
+linux=$work/dist/TRV-4-1.21-linux-x86_64.tar.gz
+windows=$work/dist/TRV-4-1.21-windows.zip
+
+# Contents, exactly.
+want_linux='TRV-4-1.21-linux-x86_64/
+TRV-4-1.21-linux-x86_64/README.txt
+TRV-4-1.21-linux-x86_64/TRV-4-manual.html
+TRV-4-1.21-linux-x86_64/TRV-4.so
+TRV-4-1.21-linux-x86_64/install.sh'
+have_linux=$(tar -tzf "$linux" 2>/dev/null | LC_ALL=C sort)
+[ "$have_linux" = "$want_linux" ]; check $? "the Linux archive holds: $have_linux"
+want_windows='32-bit/
+32-bit/TRV-4.dll
+64-bit/
+64-bit/TRV-4.dll
+README.txt
+TRV-4-manual.html
+TRV-4-manual.reg'
+have_windows=$(unzip -Z1 "$windows" 2>/dev/null | LC_ALL=C sort)
+[ "$have_windows" = "$want_windows" ]; check $? "the Windows archive holds: $have_windows"
+
+mkdir -p "$work/linux" "$work/windows"
+tar -xzf "$linux" -C "$work/linux" && unzip -q "$windows" -d "$work/windows"
+check $? "the archives do not unpack"
+l=$work/linux/TRV-4-1.21-linux-x86_64
+w=$work/windows
+
+# The binaries.
+for module in "$l/TRV-4.so" "$w/32-bit/TRV-4.dll" "$w/64-bit/TRV-4.dll"; do
+  bash scripts/check-exports.sh "$module" >"$work/exports.log" 2>&1
+  check $? "$module: $(grep FAIL "$work/exports.log")"
+done
+objdump -f "$w/32-bit/TRV-4.dll" 2>/dev/null | grep -q 'file format pei-i386'; check $? "32-bit/TRV-4.dll is not a 32-bit DLL"
+objdump -f "$w/64-bit/TRV-4.dll" 2>/dev/null | grep -q 'file format pei-x86-64'; check $? "64-bit/TRV-4.dll is not a 64-bit DLL"
+cmp -s "$l/TRV-4-manual.html" "$w/TRV-4-manual.html"; check $? "the two archives carry different manuals"
+! grep -q '@EDITOR_SNAPSHOT@' "$l/TRV-4-manual.html"; check $? "the manual has no editor picture"
+[ -x "$l/install.sh" ]; check $? "install.sh is not executable"
+
+# The .reg file under wine's regedit: both registry views get the value.
+if command -v wine >/dev/null; then
+  export WINEPREFIX=$work/wineprefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  mkdir -p "$WINEPREFIX"
+  wineserver -p </dev/null >/dev/null 2>&1
+  wineboot --init </dev/null >/dev/null 2>&1
+  wine regedit /S "$(winepath -w "$w/TRV-4-manual.reg")" </dev/null >/dev/null 2>&1
+  for view in 64 32; do
+    value=$(wine reg query 'HKLM\Software\Tolvmark Audio\TRV-4' /v Manual /reg:$view </dev/null 2>/dev/null |
+            tr -d '\r' | sed -n 's/^ *Manual *REG_SZ *//p')
+    [ "$value" = 'C:\Program Files\Tolvmark Audio\TRV-4\TRV-4-manual.html' ]
+    check $? "registry view $view after regedit: '$value'"
+  done
+  wineserver -k </dev/null >/dev/null 2>&1 || true
+fi
+
+# The Linux archive's installer.
+"$l/install.sh" --prefix "$work/installed" --config "$work/config" >"$work/install.log" 2>&1
+check $? "install.sh from the archive failed: $(cat "$work/install.log")"
+"${TRV4_TREE_LINUX:-build/linux}/bin/trv4" info "$work/installed/TRV-4.so" >"$work/info.log" 2>&1
+check $? "trv4 info on the installed module failed: $(head -3 "$work/info.log")"
+grep -q "Manual=$work/installed/TRV-4-manual.html" "$work/config/Tolvmark Audio/TRV-4.ini" 2>/dev/null
+check $? "install.sh wrote no setting"
+
+[ $failed -eq 0 ] && rm -rf "$work"
+[ $failed -eq 0 ] && echo "1 passed, 0 failed" || echo "0 passed, 1 failed"
+exit $failed

@@ -24,11 +24,29 @@ if [ -z "${DISPLAY:-}" ]; then
   rm -f "$displayfile"
 fi
 
-passed=0; failed=0; status=0
+# Some kernels are built or booted without 32-bit program support: there the
+# 32-bit loader answers "Exec format error" (status 126) and wine cannot run
+# the 32-bit tree's programs. Its DLL is still built and its exports checked;
+# the programs that need wine are counted as skipped, never as passed.
+can_run_32bit() {
+  [ -x /usr/lib/wine/wine ] || return 1
+  local s=0
+  /lib/ld-linux.so.2 --help >/dev/null 2>&1 || s=$?
+  [ $s -ne 126 ]
+}
+
+passed=0; failed=0; skipped=0; status=0
 for tree in linux asan win32 win64; do
   echo "== tests: $tree"
   log=build/$tree/ctest.log
-  ctest --test-dir build/$tree --output-on-failure -j 2 2>&1 | tee "$log"
+  filter=()
+  if [ $tree = win32 ] && ! can_run_32bit; then
+    total=$(ctest --test-dir build/$tree -N | sed -nE 's/^Total Tests: ([0-9]+)/\1/p')
+    filter=(-R '^trv4_module_exports$')
+    skipped=$((skipped + total - 1))
+    echo "this machine cannot run 32-bit programs: $((total - 1)) tests of the win32 tree skipped"
+  fi
+  ctest --test-dir build/$tree --output-on-failure -j 2 "${filter[@]}" 2>&1 | tee "$log"
   [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
   line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -1)
   if [ -n "$line" ]; then
@@ -45,5 +63,5 @@ if [ -x scripts/fuzz.sh ]; then
   if bash scripts/fuzz.sh; then passed=$((passed + 1)); else failed=$((failed + 1)); status=1; fi
 fi
 
-echo "$passed passed, $failed failed"
+echo "$passed passed, $failed failed, $skipped skipped"
 exit $status

@@ -161,8 +161,23 @@ void TCustomDIBControl::SetBounds(int left, int top, int width, int height) {
     fMovingChildren = false;
 }
 
+void TCustomDIBControl::SetVisible(bool visible) {
+    platform::Control::SetVisible(visible);
+    // A hidden control gets no release: its press ends here.
+    if (!visible) AbortPress();
+}
+
+void TCustomDIBControl::AbortPress() {
+    const bool pressed = fHasPress || fButtons != 0;
+    fTimer->SetEnabled(false);
+    fHasPress = false;
+    fButtons = 0;
+    if (pressed) PressAborted();
+}
+
 void TCustomDIBControl::SetEnabled(bool enabled) {
     platform::Control::SetEnabled(enabled);
+    if (!enabled) AbortPress();
     if (!enabled && fFocused) {
         TCustomDIBContainer* c = Container();
         if (c && c->ActiveControl() == this) {

@@ -136,7 +136,10 @@ public:
 
     void SetParent(platform::WinControl* parent) override;
     void SetBounds(int left, int top, int width, int height) override;
+    // Hiding or disabling the control ends a press in progress (its repeat
+    // and, through PressAborted, what a descendant began with it).
     void SetEnabled(bool enabled) override;
+    void SetVisible(bool visible) override;
     void Loaded() override;
     void Notification(platform::Component* component) override;
 
@@ -179,9 +182,13 @@ protected:
     virtual void PaintDIB(TWinDIB& surface) {}
     virtual void Highlight() {}
     virtual void Unhighlight() {}
+    // A press ended without its release (the control was hidden or
+    // disabled while the button was down).
+    virtual void PressAborted() {}
 
 private:
     void RepeatTick();
+    void AbortPress();
     void DeferredLeave();
     void ResolvePendingList();
 

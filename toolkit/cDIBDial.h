@@ -228,6 +228,7 @@ protected:
     void CreateSettings();
     void ImageChanged(TDIBImageLink& link) override;
     void PaintDIB(TWinDIB& surface) override;
+    void PressAborted() override;
     void DIBMouseDown(platform::MouseButton button, platform::ShiftState shift, int x, int y) override;
     void DIBMouseMove(platform::ShiftState shift, int x, int y) override;
     void DIBMouseUp(platform::MouseButton button, platform::ShiftState shift, int x, int y) override;

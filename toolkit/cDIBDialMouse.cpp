@@ -98,7 +98,13 @@ void TAbstractDIBDial::DIBMouseDown(platform::MouseButton button, platform::Shif
 void TAbstractDIBDial::DIBMouseMove(platform::ShiftState shift, int x, int y) {
     TCustomDIBControl::DIBMouseMove(shift, x, y);
     // Every move of a drag assigns Position, so OnChange fires each time.
-    if (fDragging) SetPosition(ComputePointedPosition(x, y));
+    if (fDragging && Enabled()) SetPosition(ComputePointedPosition(x, y));
+}
+
+void TAbstractDIBDial::PressAborted() {
+    if (!fDragging) return;
+    fDragging = false;
+    SettingsChanged();
 }
 
 void TAbstractDIBDial::DIBMouseUp(platform::MouseButton button, platform::ShiftState shift, int x, int y) {

@@ -3,6 +3,7 @@
 // clock, the pointer's frame cross-fade, and a stored form round trip.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <string>
 
@@ -334,6 +335,73 @@ TEST_F(DialScene, ADragOutsideTheControlGoesOnAndEndsAtTheRelease) {
     EXPECT_EQ(downs.size(), 1u) << "no press repeated into the drag";
     EXPECT_EQ(log, (std::vector<std::string>{"dial enter", "dial leave", "other enter"}));
     (void)other;
+}
+
+// The window swallows the release of a control hidden mid-press; the drag
+// and the step repeats must end with the press, not linger into hovering.
+TEST_F(DialScene, HidingOrDisablingTheDialEndsItsDragAndItsRepeats) {
+    Linear(mlsVertical);
+    dial->SetPosition(50);
+    changes.clear();
+    Down(30, 30);
+    Move(30, 20);
+    dial->SetVisible(false);
+    EXPECT_FALSE(dial->Dragging());
+    Up(30, 20);
+    dial->SetVisible(true);
+    Move(30, 10);  // hovering, no button
+    Move(31, 5);
+    EXPECT_EQ(changes, (std::vector<int>{60}));
+    Down(30, 30);
+    dial->SetEnabled(false);
+    EXPECT_FALSE(dial->Dragging());
+    Move(30, 0);
+    Up(30, 0);
+    dial->SetEnabled(true);
+    // A circular step press that repeats stops when the dial is hidden.
+    dial->SetMouseControlStyle(mcsCircular);
+    changes.clear();
+    Down(22, 20);  // points at 90
+    dial->SetVisible(false);
+    s.backend.AdvanceClock(500);
+    Up(22, 20);
+    EXPECT_EQ(changes, (std::vector<int>{61}));
+}
+
+// The automatic radius keeps an unrotated glyph inside the control at every
+// angle; any radius, glyph count and rotation draws without failing (the
+// sanitizer builds check the reads) and the hit zone is the drawn box.
+TEST_F(DialScene, EveryRadiusAngleAndGlyphCountDrawsAndTheAutomaticRadiusStaysInside) {
+    dial->SetMax(360);
+    for (int radius : {-1, 0, 1, 20, 1000, INT_MAX})
+        for (int glyphs : {1, 3, 4, 8, 9, 1000})
+            for (bool rotate : {false, true}) {
+                dial->SetPointerRadius(radius);
+                dial->SetPointerNumGlyphs(glyphs);
+                dial->SetPointerRotate(rotate);
+                for (int position = 0; position <= 360; position += 9) {
+                    dial->SetPosition(position);
+                    const platform::Rect r = dial->PointerRect();
+                    const int glyphWidth = 8 / glyphs;
+                    if (radius <= 0 && !rotate && glyphWidth > 0) {
+                        EXPECT_GE(r.left, 0) << glyphs << " " << position;
+                        EXPECT_GE(r.top, 0);
+                        EXPECT_LT(r.right, dial->Width());
+                        EXPECT_LT(r.bottom, dial->Height());
+                    }
+                    s.Screen(0, 0);
+                }
+            }
+    // A press on the drawn glyph is a drag, at the automatic radius too.
+    dial->SetPointerRadius(0);
+    dial->SetPointerNumGlyphs(4);
+    dial->SetPointerRotate(false);
+    dial->SetPosition(300);
+    const platform::Rect r = dial->PointerRect();
+    EXPECT_NE(Rgb(s.Screen(10 + r.left, 10 + r.top)), Rgb(kGrey));
+    Down(10 + r.left, 10 + r.top);
+    EXPECT_TRUE(dial->Dragging());
+    Up(10 + r.left, 10 + r.top);
 }
 
 // Start 0, Range 360, Min 0, Max 360: the angle equals the position. Four

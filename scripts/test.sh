@@ -63,5 +63,8 @@ if [ -x scripts/fuzz.sh ]; then
   if bash scripts/fuzz.sh; then passed=$((passed + 1)); else failed=$((failed + 1)); status=1; fi
 fi
 
+echo "== release packages"
+if bash scripts/package-check.sh; then passed=$((passed + 1)); else failed=$((failed + 1)); status=1; fi
+
 echo "$passed passed, $failed failed, $skipped skipped"
 exit $status

@@ -334,6 +334,13 @@ TEST_F(DialScene, ADragOutsideTheControlGoesOnAndEndsAtTheRelease) {
     EXPECT_EQ(changes, (std::vector<int>{10, 55, 20, 60}));
     EXPECT_EQ(downs.size(), 1u) << "no press repeated into the drag";
     EXPECT_EQ(log, (std::vector<std::string>{"dial enter", "dial leave", "other enter"}));
+    // Out of the window altogether: the drag follows and the release ends it.
+    Down(30, 30);
+    Move(500, 30);
+    Up(500, 30);
+    Move(40, 30);
+    EXPECT_FALSE(dial->Dragging());
+    EXPECT_EQ(changes.back(), 100);
     (void)other;
 }
 

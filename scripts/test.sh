@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # The whole test suite on a fresh Debian 12 machine: installs what is missing,
 # builds the Linux, sanitizer, 32-bit and 64-bit Windows trees, and runs every
-# test runner (the Windows ones under wine) with one Xvfb for the windows.
+# test runner (the Windows ones under wine) with one Xvfb for the windows; the
+# thread tests also run in a ThreadSanitizer tree.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
 bash scripts/setup.sh || { echo "setup failed"; exit 1; }
-bash scripts/build.sh linux asan win32 win64 || { echo "build failed"; exit 1; }
+bash scripts/build.sh linux asan win32 win64 tsan || { echo "build failed"; exit 1; }
 
 # One X server for every window test of this run (wine binds a server's
 # display at its start). -displayfd picks a free display number.
@@ -36,10 +37,12 @@ can_run_32bit() {
 }
 
 passed=0; failed=0; skipped=0; status=0
-for tree in linux asan win32 win64; do
+for tree in linux asan win32 win64 tsan; do
   echo "== tests: $tree"
   log=build/$tree/ctest.log
   filter=()
+  # The ThreadSanitizer tree holds only what the thread tests need.
+  [ $tree = tsan ] && filter=(-L threads)
   if [ $tree = win32 ] && ! can_run_32bit; then
     total=$(ctest --test-dir build/$tree -N | sed -nE 's/^Total Tests: ([0-9]+)/\1/p')
     filter=(-R '^trv4_module_exports$')

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 
+#include "editor/EditorTestPort.h"
 #include "tools/trv4/validate/Checks.h"
 #include "tools/trv4/validate/Signals.h"
 
@@ -57,11 +58,24 @@ Outcome identity(Session& session) {
     return f.outcome("record, identity texts and answers as designed");
 }
 
+// The editor on the headless backend, when the module offers its test port.
+bool openEditor(Instance& fx) {
+    trv4::EditorTestPort port;
+    std::memset(&port, 0, sizeof port);
+    port.size = sizeof port;
+    if (fx.dispatch(vst::effVendorSpecific, trv4::kTestPortIndex, trv4::kTestPortValue, &port) != 1) return false;
+    return fx.dispatch(vst::effEditOpen) != 0;
+}
+
 Outcome openClose(Session& session) {
     Faults f;
     for (int i = 0; i < 100 && !f.any(); ++i) {
         Instance fx(session);
         f.expect(fx.valid(), "cycle " + std::to_string(i) + ": no record");
+        if (i % 10 == 5 && openEditor(fx)) {
+            fx.dispatch(vst::effEditIdle);
+            fx.dispatch(vst::effEditClose);
+        }
         if (i % 10 == 0) {
             fx.start(float(kRate));
             Stereo in = makeSignal(Signal::kNoise, 256, kRate, i);
@@ -71,7 +85,7 @@ Outcome openClose(Session& session) {
         }
         f.expect(fx.close() == 1, "cycle " + std::to_string(i) + ": effClose does not answer 1");
     }
-    return f.outcome("100 effects made, opened and closed");
+    return f.outcome("100 effects made, opened and closed, the editor opened and closed in ten of them");
 }
 
 // count instances at once, each with its own Delay, processing block by

@@ -48,6 +48,8 @@ TextRasterizer::TextRasterizer() : impl_(new Impl) {
     stbtt_InitFont(&impl_->face, EmbeddedSansData(), stbtt_GetFontOffsetForIndex(EmbeddedSansData(), 0));
 }
 
+TextRasterizer::~TextRasterizer() { delete impl_; }
+
 FontMetrics TextRasterizer::Metrics(const Font& font) {
     std::lock_guard lock(impl_->mutex);
     // GDI's cell is the OS/2 table's usWinAscent and usWinDescent; Liberation

@@ -38,6 +38,11 @@ public:
     void Layout(std::string_view text, const Font& font, Draw&& draw);
     int Width(std::string_view text, const Font& font);
 
+    TextRasterizer(const TextRasterizer&) = delete;
+    TextRasterizer& operator=(const TextRasterizer&) = delete;
+    // Frees the glyph cache when the library holding it is unloaded.
+    ~TextRasterizer();
+
 private:
     TextRasterizer();
     const GlyphMask& Glyph(int pixelHeight, uint8_t character);

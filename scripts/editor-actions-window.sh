@@ -34,19 +34,25 @@ wait_for() {
   for _ in $(seq $patience); do "$@" && return 0; sleep 0.1; done
   return 1
 }
-# Presses the OK button of a message box: ours sits centred 28 pixels above
-# the box's bottom edge, wine's 20.
-press_ok() {
-  local X Y WIDTH HEIGHT above=28
-  [ "$mode" != native ] && above=20
-  sleep 0.5
-  eval "$(xdotool getwindowgeometry --shell "$1")"
-  click $((X + WIDTH / 2)) $((Y + HEIGHT - above))
-}
 # The id of the visible top-level window with this exact title, if any.
 window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
 shown() { [ -n "$(window_named "$1")" ]; }
 gone() { [ -z "$(window_named "$1")" ]; }
+# Presses the OK button of a message box (ours sits centred 28 pixels above
+# the box's bottom edge, wine's 20) until the box is gone: a box that wine
+# is still placing may miss the first press.
+press_ok() {
+  local X Y WIDTH HEIGHT above=28 name=$2
+  [ "$mode" != native ] && above=20
+  for _ in 1 2 3; do
+    sleep 0.5
+    gone "$name" && return 0
+    eval "$(xdotool getwindowgeometry --shell "$1" 2>/dev/null)"
+    [ -n "${WIDTH:-}" ] && click $((X + WIDTH / 2)) $((Y + HEIGHT - above))
+    wait_for gone "$name" && return 0
+  done
+  return 1
+}
 
 host=("$trv4")
 target=$plugin
@@ -74,11 +80,14 @@ else
   host=(wine "$trv4")
   target=$(winepath -w "$plugin")
   # The document and the program the shell opens it with: a batch file
-  # that writes its first argument into opened.txt.
+  # that writes its first argument into opened.txt
   drive_c=$WINEPREFIX/drive_c
   mkdir -p "$drive_c/TRV-4 docs"
+  rm -f "$drive_c/TRV-4 docs/opened.txt"
   echo "<html></html>" >"$drive_c/TRV-4 docs/user manual.trv4doc"
-  printf '@echo off\r\necho %%~1> "C:\\TRV-4 docs\\opened.txt"\r\n' >"$drive_c/TRV-4 docs/record.bat"
+  # (written aside, then renamed: the check never reads half a file).
+  printf '@echo off\r\necho %%~1> "C:\\TRV-4 docs\\opened.tmp"\r\nmove /y "C:\\TRV-4 docs\\opened.tmp" "C:\\TRV-4 docs\\opened.txt" >nul\r\n' \
+    >"$drive_c/TRV-4 docs/record.bat"
   manual='C:\TRV-4 docs\user manual.trv4doc'
   wine reg add 'HKCR\.trv4doc' /ve /d trv4doc /f >/dev/null 2>&1
   wine reg add 'HKCR\trv4doc\shell\open\command' /ve /d '"C:\TRV-4 docs\record.bat" "%1"' /f >/dev/null 2>&1
@@ -100,8 +109,8 @@ if [ -z "$origin" ]; then
   echo "trv4 edit did not open the editor:"; cat "$run/edit.log"; kill "$pid" 2>/dev/null; exit 1
 fi
 read -r x y <<<"$origin"
-sleep 0.5
-click() { xdotool mousemove "$1" "$2" click 1; sleep 0.2; }
+sleep 0.5; [ "$mode" != native ] && sleep 1.5  # a few idles: the editor is drawn
+click() { xdotool mousemove "$1" "$2"; sleep 0.2; xdotool click 1; sleep 0.3; }
 
 # The manual icon.
 click $((x + manual_x)) $((y + manual_y))
@@ -109,7 +118,10 @@ if [ "$mode" = native ]; then
   wait_for test -f "$run/opened"
   opened=$(cat "$run/opened" 2>/dev/null)
 else
-  wait_for test -f "$drive_c/TRV-4 docs/opened.txt"
+  # A click that wine delivered before the window took input is lost:
+  # one more (the shell would only open the same file again).
+  wait_for test -f "$drive_c/TRV-4 docs/opened.txt" ||
+    { click $((x + manual_x)) $((y + manual_y)); wait_for test -f "$drive_c/TRV-4 docs/opened.txt"; }
   opened=$(tr -d '\r' <"$drive_c/TRV-4 docs/opened.txt" 2>/dev/null | sed 's/ *$//')
   # The shell may hand the program the long or the short (8.3) form of the
   # path: compare the files they name.
@@ -119,6 +131,12 @@ else
   fi
 fi
 [ "$opened" = "$expected" ]; check $? "manual icon: expected '$expected', the opener got '$opened'"
+if [ "$mode" != native ] && [ -z "$opened" ]; then
+  wine reg query 'HKLM\Software\Tolvmark Audio\TRV-4' </dev/null 2>&1 | tr -d '\r'
+  wine reg query 'HKCR\trv4doc\shell\open\command' </dev/null 2>&1 | tr -d '\r'
+  ls -la "$drive_c/TRV-4 docs"
+  import -window root "$run/manual-failed.png"
+fi
 
 # The about box.
 click $((x + about_x)) $((y + about_y))
@@ -139,8 +157,7 @@ if [ -n "$box" ]; then
     [ "${differing:-0}" != 0 ]; check $? "the Level read-out was not repainted while the about box stood"
     shown Information; check $? "the about box closed by itself"
   fi
-  press_ok "$box"
-  wait_for gone Information; check $? "OK did not close the about box"
+  press_ok "$box" Information; check $? "OK did not close the about box"
 fi
 
 if [ "$mode" != native ]; then
@@ -151,14 +168,12 @@ if [ "$mode" != native ]; then
   wait_for shown Error && error=$(window_named Error)
   [ -n "$error" ]; check $? "a DWORD value brought no error box"
   if [ -n "$error" ]; then
-    press_ok "$error"
-    wait_for gone Error; check $? "the error box did not close"
+    press_ok "$error" Error; check $? "the error box did not close"
   fi
   click $((x + about_x)) $((y + about_y))
   wait_for shown Information; check $? "the editor did not carry on after the error"
   again=$(window_named Information)
-  [ -n "$again" ] && press_ok "$again"
-  wait_for gone Information; check $? "the second about box did not close"
+  [ -n "$again" ] && { press_ok "$again" Information; check $? "the second about box did not close"; }
 fi
 
 kill -INT "$pid"

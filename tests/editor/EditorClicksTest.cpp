@@ -145,7 +145,9 @@ TEST_F(EditorClicks, ManualIconOpensOnlyAPathShorterThan256Characters) {
         click(kManual.cx(), kManual.cy());
         const std::vector<Shell> calls = shellCalls();
         ASSERT_EQ(calls.size(), opened + (c.opens ? 1 : 0));
-        if (c.opens) EXPECT_EQ(calls.back().file, c.value);
+        if (c.opens) {
+            EXPECT_EQ(calls.back().file, c.value);
+        }
         opened = calls.size();
         EXPECT_TRUE(messageTexts().empty()) << "a missing manual shows nothing";
     }

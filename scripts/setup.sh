@@ -10,7 +10,7 @@ packages=(
   fonts-liberation libstb-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine32:i386 wine64 fonts-wine
-  xvfb xdotool imagemagick x11-utils zip
+  xvfb xdotool imagemagick x11-utils zip unzip
   valgrind
 )
 

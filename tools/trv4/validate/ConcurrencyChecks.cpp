@@ -140,6 +140,8 @@ Outcome secondThread(Session& session) {
     return f.outcome("parameters and texts from a second thread during " + std::to_string(blocks) + " blocks");
 }
 
+// Between blocks on the processing thread, then from the window thread
+// while another thread processes (as a host's program menu does).
 Outcome programChanges(Session& session) {
     Instance fx(session);
     fx.start(kRate);
@@ -150,8 +152,18 @@ Outcome programChanges(Session& session) {
         a.add(render(fx, in, 128));
     }
     Faults f;
-    f.expect(a.fault().empty(), a.fault());
-    return f.outcome("a program change every 512 frames through all 45 programs");
+    f.expect(a.fault().empty(), "between blocks: " + a.fault());
+    {
+        AudioThread audio(fx);
+        for (int i = 0; i < 4 * 45; ++i) {
+            fx.setProgram((i * 11) % 45);
+            std::this_thread::yield();
+        }
+        audio.stop();
+        f.expect(audio.heard().fault().empty(), "from another thread: " + audio.heard().fault());
+    }
+    f.expect(fx.dispatch(vst::effGetProgram) == (179 * 11) % 45, "the last program change was lost");
+    return f.outcome("program changes between blocks and from a second thread while processing");
 }
 
 Outcome editor(Session& session) {

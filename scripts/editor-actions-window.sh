@@ -14,6 +14,7 @@
 #     box, and the editor must carry on (its about box still opens).
 # Runs under scripts/platform-xvfb.sh, which supplies the display.
 set -u
+. "$(dirname "$0")/edit-host.sh"
 work=$1; trv4=$2; plugin=$3; mode=${4:-native}
 run=$work/run
 rm -rf "$run"; mkdir -p "$run"
@@ -96,19 +97,7 @@ else
   expected=$manual
 fi
 
-"${host[@]}" edit "$target" --program 0 --no-audio </dev/null >"$run/edit.log" 2>&1 &
-pid=$!
-origin=
-for _ in $(seq 300); do
-  origin=$(tr -d '\r' <"$run/edit.log" | sed -n 's/^editor open: .* at \([0-9-]*\),\([0-9-]*\) on the screen.*/\1 \2/p')
-  [ -n "$origin" ] && break
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-if [ -z "$origin" ]; then
-  echo "trv4 edit did not open the editor:"; cat "$run/edit.log"; kill "$pid" 2>/dev/null; exit 1
-fi
-read -r x y <<<"$origin"
+edit_host_start "$run/edit.log" "${host[@]}" edit "$target" --program 0 --no-audio || exit 1
 sleep 0.5; [ "$mode" != native ] && sleep 1.5  # a few idles: the editor is drawn
 click() { xdotool mousemove "$1" "$2"; sleep 0.2; xdotool click 1; sleep 0.3; }
 
@@ -177,9 +166,7 @@ if [ "$mode" != native ]; then
 fi
 
 kill -INT "$pid"
-for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$pid" 2>/dev/null; then kill -9 "$pid"; fi
-wait "$pid"; status=$?
+edit_host_wait
 [ $status -eq 0 ]; check $? "trv4 edit did not end cleanly (status $status)"
 
 if [ $failed -ne 0 ]; then echo "--- trv4 edit:"; cat "$run/edit.log"; fi

@@ -12,6 +12,7 @@
 # as the real window does, so the read-outs take part in the comparison too.
 # Runs under scripts/platform-xvfb.sh, which supplies the display.
 set -u
+. "$(dirname "$0")/edit-host.sh"
 work=$1; trv4=$2; plugin=$3; mode=${4:-native}
 run=$work/run
 rm -rf "$run"; mkdir -p "$run"
@@ -42,19 +43,7 @@ if [ "$mode" != native ]; then
 fi
 sep=/; [ "$mode" != native ] && sep='\'
 
-"${host[@]}" edit "$target" "${start[@]}" </dev/null >"$run/edit.log" 2>&1 &
-pid=$!
-origin=
-for _ in $(seq 300); do
-  origin=$(tr -d '\r' <"$run/edit.log" | sed -n 's/^editor open: .* at \([0-9-]*\),\([0-9-]*\) on the screen.*/\1 \2/p')
-  [ -n "$origin" ] && break
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-if [ -z "$origin" ]; then
-  echo "trv4 edit did not open the editor:"; cat "$run/edit.log"; kill "$pid" 2>/dev/null; exit 1
-fi
-read -r x y <<<"$origin"
+edit_host_start "$run/edit.log" "${host[@]}" edit "$target" "${start[@]}" || exit 1
 sleep 0.5   # a few idles: the editor shows the parameters
 
 # The drag: press, move up in steps (one pixel per position), release.
@@ -79,9 +68,7 @@ import -window root -crop "755x370+$x+$y" +repage "$run/screen.png"
 
 # Ctrl-C: the host closes the editor, then its window, and ends with 0.
 kill -INT "$pid"
-for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$pid" 2>/dev/null; then kill -9 "$pid"; fi
-wait "$pid"; status=$?
+edit_host_wait
 
 failed=0
 check() {  # check CONDITION-STATUS MESSAGE
@@ -109,9 +96,7 @@ if [ "$mode" = native ]; then
   pid=$!
   for _ in $(seq 100); do grep -q '^editor open' "$run/edit2.log" && break; sleep 0.1; done
   xdotool search --name 'trv4 edit' windowclose
-  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-  if kill -0 "$pid" 2>/dev/null; then kill -9 "$pid"; fi
-  wait "$pid"; status=$?
+  edit_host_wait
   [ $status -eq 0 ] && grep -q '^editor closed (window closed)$' "$run/edit2.log"
   check $? "trv4 edit did not end cleanly when its window was destroyed (status $status): $(cat "$run/edit2.log")"
 fi

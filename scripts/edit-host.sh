@@ -1,0 +1,32 @@
+# Sourced by the window checks: runs `trv4 edit` as the host of a window
+# check and finds where its editor lies on the screen.
+#
+# edit_host_start LOG COMMAND...: starts COMMAND in the background with its
+#   output in LOG, sets pid, and waits (30 s at most) for its "editor open"
+#   line; sets x and y to the editor's origin on the screen. Answers 1, after
+#   printing LOG, when the editor did not open.
+# edit_host_wait: waits (10 s at most) for pid to end, kills it after that,
+#   and sets status to its exit status.
+edit_host_start() {
+  local log=$1; shift
+  "$@" </dev/null >"$log" 2>&1 &
+  pid=$!
+  local origin=
+  for _ in $(seq 300); do
+    origin=$(tr -d '\r' <"$log" | sed -n 's/^editor open: .* at \([0-9-]*\),\([0-9-]*\) on the screen.*/\1 \2/p')
+    [ -n "$origin" ] && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if [ -z "$origin" ]; then
+    echo "trv4 edit did not open the editor:"; cat "$log"; kill "$pid" 2>/dev/null
+    return 1
+  fi
+  read -r x y <<<"$origin"
+}
+
+edit_host_wait() {
+  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$pid" 2>/dev/null; then kill -9 "$pid"; fi
+  wait "$pid"; status=$?
+}

@@ -30,3 +30,18 @@ edit_host_wait() {
   if kill -0 "$pid" 2>/dev/null; then kill -9 "$pid"; fi
   wait "$pid"; status=$?
 }
+
+# edit_host_use_wine MODE PREFIX TRV4 PLUGIN: the Windows builds (MODE win32
+# or win64) under wine in PREFIX with a server of its own, stopped on every
+# way out (only this prefix's); sets host (the command that runs trv4.exe)
+# and target (the plug-in's Windows path).
+edit_host_use_wine() {
+  local arch=win32; [ "$1" = win64 ] && arch=win64
+  export WINEPREFIX=$2 WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  mkdir -p "$WINEPREFIX"
+  wineserver -p </dev/null >/dev/null 2>&1
+  trap 'wineserver -k </dev/null >/dev/null 2>&1 || true' EXIT
+  wineboot --init </dev/null >/dev/null 2>&1
+  host=(wine "$3")
+  target=$(winepath -w "$4")
+}

@@ -72,14 +72,7 @@ SCRIPT
   export XDG_CONFIG_HOME=$run/config XDG_CONFIG_DIRS=$run/none PATH=$run/bin:$PATH
   expected=$(printf '1\n%s' "$manual")
 else
-  arch=win32; [ "$mode" = win64 ] && arch=win64
-  export WINEPREFIX=$work/wineprefix WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  mkdir -p "$WINEPREFIX"
-  wineserver -p </dev/null >/dev/null 2>&1
-  trap 'wineserver -k </dev/null >/dev/null 2>&1 || true' EXIT
-  wineboot --init </dev/null >/dev/null 2>&1
-  host=(wine "$trv4")
-  target=$(winepath -w "$plugin")
+  edit_host_use_wine "$mode" "$work/wineprefix" "$trv4" "$plugin"
   # The document and the program the shell opens it with: a batch file
   # that writes its first argument into opened.txt
   drive_c=$WINEPREFIX/drive_c

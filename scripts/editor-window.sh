@@ -29,15 +29,7 @@ host=("$trv4")
 target=$plugin
 out=$run
 if [ "$mode" != native ]; then
-  arch=win32; [ "$mode" = win64 ] && arch=win64
-  export WINEPREFIX=$work/wineprefix WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  mkdir -p "$WINEPREFIX"
-  # Our own wine server, stopped on every way out (only this prefix's).
-  wineserver -p </dev/null >/dev/null 2>&1
-  trap 'wineserver -k </dev/null >/dev/null 2>&1 || true' EXIT
-  wineboot --init </dev/null >/dev/null 2>&1
-  host=(wine "$trv4")
-  target=$(winepath -w "$plugin")
+  edit_host_use_wine "$mode" "$work/wineprefix" "$trv4" "$plugin"
   out=$(winepath -w "$run")
   out=${out%\\}
 fi

@@ -1,12 +1,13 @@
 # Sourced by the window checks: runs `trv4 edit` as the host of a window
 # check and finds where its editor lies on the screen.
+. "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 #
 # edit_host_start LOG COMMAND...: starts COMMAND in the background with its
 #   output in LOG, sets pid, and waits (30 s at most) for its "editor open"
 #   line; sets x and y to the editor's origin on the screen. Answers 1, after
 #   printing LOG, when the editor did not open.
-# edit_host_wait: waits (10 s at most) for pid to end, kills it after that,
-#   and sets status to its exit status.
+# edit_host_wait: waits (30 s at most) for pid to end, kills it after that
+#   (saying so), and sets status to its exit status.
 edit_host_start() {
   local log=$1; shift
   "$@" </dev/null >"$log" 2>&1 &
@@ -26,8 +27,11 @@ edit_host_start() {
 }
 
 edit_host_wait() {
-  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-  if kill -0 "$pid" 2>/dev/null; then kill -9 "$pid"; fi
+  for _ in $(seq 300); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$pid" 2>/dev/null; then
+    echo "trv4 edit was still running 30 s after it was asked to end: killed"
+    kill -9 "$pid"
+  fi
   wait "$pid"; status=$?
 }
 
@@ -37,11 +41,10 @@ edit_host_wait() {
 # and target (the plug-in's Windows path).
 edit_host_use_wine() {
   local arch=win32; [ "$1" = win64 ] && arch=win64
-  export WINEPREFIX=$2 WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  mkdir -p "$WINEPREFIX"
-  wineserver -p </dev/null >/dev/null 2>&1
-  trap 'wineserver -k </dev/null >/dev/null 2>&1 || true' EXIT
-  wineboot --init </dev/null >/dev/null 2>&1
-  host=(wine "$3")
-  target=$(winepath -w "$4")
+  wine_use "$arch" "$2"
+  wine_server_start
+  trap wine_server_stop EXIT
+  wine_boot
+  host=("$WINELOADER" "$3")
+  target=$(wine_path -w "$4")
 }

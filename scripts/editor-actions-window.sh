@@ -8,7 +8,7 @@
 #     must stand while the host goes on (a knob dragged meanwhile reaches
 #     the host and repaints its read-out), and its OK must close it.
 #   win32/win64: TRV4 and PLUGIN are the Windows builds, run under wine in a
-#     prefix of its own; the setting is a real registry value (wine reg add)
+#     prefix of its own; the setting is a real registry value (reg.exe add)
 #     and the document's type is associated with a batch file that records
 #     what the shell hands it. A value of another type must bring the error
 #     box, and the editor must carry on (its about box still opens).
@@ -83,10 +83,10 @@ else
   printf '@echo off\r\necho %%~1> "C:\\TRV-4 docs\\opened.tmp"\r\nmove /y "C:\\TRV-4 docs\\opened.tmp" "C:\\TRV-4 docs\\opened.txt" >nul\r\n' \
     >"$drive_c/TRV-4 docs/record.bat"
   manual='C:\TRV-4 docs\user manual.trv4doc'
-  wine reg add 'HKCR\.trv4doc' /ve /d trv4doc /f >/dev/null 2>&1
-  wine reg add 'HKCR\trv4doc\shell\open\command' /ve /d '"C:\TRV-4 docs\record.bat" "%1"' /f >/dev/null 2>&1
-  wine reg add 'HKLM\Software\Tolvmark Audio\TRV-4' /v Manual /t REG_SZ /d "$manual" /f >/dev/null 2>&1
-  check $? "wine reg add failed"
+  wine_exec reg.exe add 'HKCR\.trv4doc' /ve /d trv4doc /f >/dev/null 2>&1
+  wine_exec reg.exe add 'HKCR\trv4doc\shell\open\command' /ve /d '"C:\TRV-4 docs\record.bat" "%1"' /f >/dev/null 2>&1
+  wine_exec reg.exe add 'HKLM\Software\Tolvmark Audio\TRV-4' /v Manual /t REG_SZ /d "$manual" /f >/dev/null 2>&1
+  check $? "reg.exe add failed"
   expected=$manual
 fi
 
@@ -108,14 +108,14 @@ else
   # The shell may hand the program the long or the short (8.3) form of the
   # path: compare the files they name.
   if [ -n "$opened" ] && [ "$opened" != "$expected" ]; then
-    long=$(winepath -u "$opened" 2>/dev/null); want=$(winepath -u "$expected" 2>/dev/null)
+    long=$(wine_path -u "$opened" 2>/dev/null); want=$(wine_path -u "$expected" 2>/dev/null)
     [ -n "$long" ] && [ "$long" -ef "$want" ] && opened=$expected
   fi
 fi
 [ "$opened" = "$expected" ]; check $? "manual icon: expected '$expected', the opener got '$opened'"
 if [ "$mode" != native ] && [ -z "$opened" ]; then
-  wine reg query 'HKLM\Software\Tolvmark Audio\TRV-4' </dev/null 2>&1 | tr -d '\r'
-  wine reg query 'HKCR\trv4doc\shell\open\command' </dev/null 2>&1 | tr -d '\r'
+  wine_exec reg.exe query 'HKLM\Software\Tolvmark Audio\TRV-4' </dev/null 2>&1 | tr -d '\r'
+  wine_exec reg.exe query 'HKCR\trv4doc\shell\open\command' </dev/null 2>&1 | tr -d '\r'
   ls -la "$drive_c/TRV-4 docs"
   import -window root "$run/manual-failed.png"
 fi
@@ -144,7 +144,7 @@ fi
 
 if [ "$mode" != native ]; then
   # A value of another type: the error is reported and the editor carries on.
-  wine reg add 'HKLM\Software\Tolvmark Audio\TRV-4' /v Manual /t REG_DWORD /d 5 /f >/dev/null 2>&1
+  wine_exec reg.exe add 'HKLM\Software\Tolvmark Audio\TRV-4' /v Manual /t REG_DWORD /d 5 /f >/dev/null 2>&1
   click $((x + manual_x)) $((y + manual_y))
   error=
   wait_for shown Error && error=$(window_named Error)

@@ -30,7 +30,7 @@ target=$plugin
 out=$run
 if [ "$mode" != native ]; then
   edit_host_use_wine "$mode" "$work/wineprefix" "$trv4" "$plugin"
-  out=$(winepath -w "$run")
+  out=$(wine_path -w "$run")
   out=${out%\\}
 fi
 sep=/; [ "$mode" != native ] && sep='\'

@@ -51,6 +51,18 @@ for module in "$l/TRV-4.so" "$w/32-bit/TRV-4.dll" "$w/64-bit/TRV-4.dll"; do
   bash scripts/check-exports.sh "$module" >"$work/exports.log" 2>&1
   check $? "$module: $(grep FAIL "$work/exports.log")"
 done
+# Every Linux binary loads with glibc 2.34 (Ubuntu 22.04, RHEL 9) and
+# carries no symbol table; so do the DLLs.
+glibc_ceiling=2.34
+while IFS= read -r module; do
+  newest=$(objdump -T "$module" 2>/dev/null | grep -oE 'GLIBC_[0-9]+(\.[0-9]+)*' | sed 's/GLIBC_//' | sort -V | tail -1)
+  [ -n "$newest" ] && [ "$(printf '%s\n%s\n' "$newest" "$glibc_ceiling" | sort -V | tail -1)" = "$glibc_ceiling" ]
+  check $? "${module#$work/}: needs GLIBC_$newest (at most GLIBC_$glibc_ceiling)"
+  ! readelf -S "$module" 2>/dev/null | grep -q '\.symtab'; check $? "${module#$work/}: not stripped"
+done < <(find "$work/linux" -name '*.so' -type f)
+for module in "$w/32-bit/TRV-4.dll" "$w/64-bit/TRV-4.dll"; do
+  [ "$(objdump -t "$module" 2>/dev/null | grep -c '^\[')" -eq 0 ]; check $? "${module#$work/}: not stripped"
+done
 objdump -f "$w/32-bit/TRV-4.dll" 2>/dev/null | grep -q 'file format pei-i386'; check $? "32-bit/TRV-4.dll is not a 32-bit DLL"
 objdump -f "$w/64-bit/TRV-4.dll" 2>/dev/null | grep -q 'file format pei-x86-64'; check $? "64-bit/TRV-4.dll is not a 64-bit DLL"
 cmp -s "$l/TRV-4-manual.html" "$w/TRV-4-manual.html"; check $? "the two archives carry different manuals"
@@ -59,18 +71,18 @@ cmp -s "$l/TRV-4-manual.html" "$w/TRV-4-manual.html"; check $? "the two archives
 
 # The .reg file under wine's regedit: both registry views get the value.
 if command -v wine >/dev/null; then
-  export WINEPREFIX=$work/wineprefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  mkdir -p "$WINEPREFIX"
-  wineserver -p </dev/null >/dev/null 2>&1
-  wineboot --init </dev/null >/dev/null 2>&1
-  wine regedit /S "$(winepath -w "$w/TRV-4-manual.reg")" </dev/null >/dev/null 2>&1
+  . scripts/wine-env.sh
+  wine_use win64 "$work/wineprefix"
+  wine_server_start
+  wine_boot
+  wine_exec regedit.exe /S "$(wine_path -w "$w/TRV-4-manual.reg")" </dev/null >/dev/null 2>&1
   for view in 64 32; do
-    value=$(wine reg query 'HKLM\Software\Tolvmark Audio\TRV-4' /v Manual /reg:$view </dev/null 2>/dev/null |
+    value=$(wine_exec reg.exe query 'HKLM\Software\Tolvmark Audio\TRV-4' /v Manual /reg:$view </dev/null 2>/dev/null |
             tr -d '\r' | sed -n 's/^ *Manual *REG_SZ *//p')
     [ "$value" = 'C:\Program Files\Tolvmark Audio\TRV-4\TRV-4-manual.html' ]
     check $? "registry view $view after regedit: '$value'"
   done
-  wineserver -k </dev/null >/dev/null 2>&1 || true
+  wine_server_stop
 fi
 
 # The Linux archive's installer.

@@ -48,6 +48,9 @@ bash scripts/manual.sh "$trv4" "$so" "$work/TRV-4-manual.html"
 linux=TRV-4-$version-linux-x86_64
 mkdir "$work/$linux"
 cp "$so" "$work/TRV-4-manual.html" "$work/$linux/"
+# The archives carry the binaries without their symbol tables; the build
+# trees keep the full ones for debugging.
+strip --strip-all "$work/$linux/TRV-4.so"
 cp scripts/install.sh "$work/$linux/install.sh"
 chmod 0755 "$work/$linux/install.sh" "$work/$linux/TRV-4.so"
 cat >"$work/$linux/README.txt" <<TEXT
@@ -73,6 +76,8 @@ win=$work/windows
 mkdir -p "$win/32-bit" "$win/64-bit"
 cp "$dll32" "$win/32-bit/TRV-4.dll"
 cp "$dll64" "$win/64-bit/TRV-4.dll"
+i686-w64-mingw32-strip --strip-all "$win/32-bit/TRV-4.dll"
+x86_64-w64-mingw32-strip --strip-all "$win/64-bit/TRV-4.dll"
 cp "$work/TRV-4-manual.html" "$win/"
 # Both registry views: a 32-bit host on 64-bit Windows reads WOW6432Node.
 # REGEDIT4 is the header of 8-bit .reg files (version 5 files are UTF-16).

@@ -8,18 +8,18 @@
 # under scripts/platform-xvfb.sh, which supplies the display.
 set -u
 program=$1; work=$2
+. "$(dirname "$0")/wine-env.sh"
 arch=win32; [ "${3:-4}" = 8 ] && arch=win64
-export WINEPREFIX=$work/wineprefix WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wine_use "$arch" "$work/wineprefix"
 run=$work/run
-rm -rf "$run"; mkdir -p "$run" "$WINEPREFIX"
+rm -rf "$run"; mkdir -p "$run"
 
 # Our own wine server, stopped on every way out (only this prefix's).
-wineserver -p </dev/null >/dev/null 2>&1
-cleanup() { wineserver -k </dev/null >/dev/null 2>&1 || true; }
-trap cleanup EXIT
-wineboot --init </dev/null >/dev/null 2>&1
+wine_server_start
+trap wine_server_stop EXIT
+wine_boot
 
-wine "$program" "$(winepath -w "$run")" </dev/null >"$run/program.log" 2>&1 &
+wine_exec "$program" "$(wine_path -w "$run")" </dev/null >"$run/program.log" 2>&1 &
 pid=$!
 for _ in $(seq 300); do
   [ -s "$run/ready" ] && break

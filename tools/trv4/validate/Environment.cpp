@@ -14,7 +14,7 @@ FloatEnvironment readFloatEnvironment() {
 #if defined(__i386__) || defined(__x86_64__)
     uint16_t word = 0;
     __asm__ volatile("fnstcw %0" : "=m"(word));
-    e.x87 = word;
+    e.x87 = word & kX87DefinedFields;
     e.mxcsr = _mm_getcsr() & ~0x3Fu;
 #endif
     return e;
@@ -22,7 +22,10 @@ FloatEnvironment readFloatEnvironment() {
 
 void writeFloatEnvironment(const FloatEnvironment& e) {
 #if defined(__i386__) || defined(__x86_64__)
-    const uint16_t word = static_cast<uint16_t>(e.x87);
+    // Keep the undefined bits as they stand and put back the defined fields.
+    uint16_t word = 0;
+    __asm__ volatile("fnstcw %0" : "=m"(word));
+    word = static_cast<uint16_t>((word & ~kX87DefinedFields) | (e.x87 & kX87DefinedFields));
     __asm__ volatile("fldcw %0" : : "m"(word));
     _mm_setcsr((_mm_getcsr() & 0x3Fu) | e.mxcsr);
 #else

@@ -14,8 +14,14 @@
 
 namespace trv4tool::validate {
 
+// The x87 control word's defined fields: the six exception masks (bits 0-5),
+// precision control (8-9) and rounding control (10-11). Bit 6 is reserved
+// and the processor reports it set whatever was loaded; bit 12 (infinity
+// control) has no effect since the 80387. Only these fields are compared.
+constexpr uint32_t kX87DefinedFields = 0x0F3F;
+
 struct FloatEnvironment {
-    uint32_t x87 = 0;    // x87 control word (0 where there is no x87)
+    uint32_t x87 = 0;    // x87 control word's defined fields (0 where there is no x87)
     uint32_t mxcsr = 0;  // MXCSR without its six exception status flags
 
     bool operator==(const FloatEnvironment&) const = default;
@@ -25,11 +31,11 @@ FloatEnvironment readFloatEnvironment();
 void writeFloatEnvironment(const FloatEnvironment& environment);
 std::string describe(const FloatEnvironment& environment);
 
-// The x87 control word the plug-in must leave after constructing an effect
-// on a 32-bit x86 thread: every exception masked, 64-bit mantissa, round to
-// nearest. 64-bit code does no x87 arithmetic, and there the word must stay
-// as it was.
-constexpr uint32_t kConstructionControlWord = 0x133F;
+// The defined fields of the x87 control word the plug-in must leave after
+// constructing an effect on a 32-bit x86 thread: every exception masked,
+// 64-bit mantissa, round to nearest (the plug-in loads 0x133F). 64-bit code
+// does no x87 arithmetic, and there the word must stay as it was.
+constexpr uint32_t kConstructionControlWord = 0x133F & kX87DefinedFields;
 // MXCSR exception masks, which construction sets.
 constexpr uint32_t kMxcsrMasks = 0x1F80;
 

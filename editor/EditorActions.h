@@ -11,13 +11,14 @@
 #include <cstdint>
 #include <string>
 
+#include "ProductInfo.h"
 #include "platform/Backend.h"
 
 namespace trv4 {
 
-constexpr const char* kMakerName = "Tolvmark Audio";
-constexpr const char* kMakerAddress = "https://tolvmark.example/trv-4";
-constexpr double kProductVersion = 1.21;
+constexpr const char* kMakerName = product::kVendor;
+constexpr const char* kMakerAddress = product::kAddress;
+constexpr double kProductVersion = product::kVersion;
 
 // Where the installer writes the manual's full path: the machine-wide
 // setting "Manual" under this key (Windows: HKEY_LOCAL_MACHINE; Linux: the

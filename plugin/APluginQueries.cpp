@@ -2,6 +2,7 @@
 // the dispatcher's thread. The plug-in keeps no opaque state block: hosts
 // save and restore it through parameters, program names and the program
 // index, so getChunk and setChunk keep the base answers.
+#include "ProductInfo.h"
 #include "editor/APluginEditor.h"
 #include "editor/EditorTestPort.h"
 #include "plugin/HostText.h"
@@ -10,9 +11,9 @@
 namespace trv4 {
 
 namespace {
-constexpr const char* kEffectName = "TRV-4";
-constexpr const char* kVendorName = "Tolvmark Audio";
-constexpr const char* kProductName = "TRV-4";
+constexpr const char* kEffectName = product::kName;
+constexpr const char* kVendorName = product::kVendor;
+constexpr const char* kProductName = product::kName;
 constexpr int kNumOutputPins = 2;
 }  // namespace
 

@@ -19,15 +19,17 @@ check() {  # check STATUS MESSAGE
 
 bash scripts/package.sh --no-build --out "$work/dist" >"$work/package.log" 2>&1
 check $? "package.sh failed: $(tail -3 "$work/package.log")"
-linux=$work/dist/TRV-4-1.21-linux-x86_64.tar.gz
-windows=$work/dist/TRV-4-1.21-windows.zip
+. "${TRV4_TREE_LINUX:-build/linux}/product.env"
+v=$TRV4_VERSION
+linux=$work/dist/TRV-4-$v-linux-x86_64.tar.gz
+windows=$work/dist/TRV-4-$v-windows.zip
 
 # Contents, exactly.
-want_linux='TRV-4-1.21-linux-x86_64/
-TRV-4-1.21-linux-x86_64/README.txt
-TRV-4-1.21-linux-x86_64/TRV-4-manual.html
-TRV-4-1.21-linux-x86_64/TRV-4.so
-TRV-4-1.21-linux-x86_64/install.sh'
+want_linux="TRV-4-$v-linux-x86_64/
+TRV-4-$v-linux-x86_64/README.txt
+TRV-4-$v-linux-x86_64/TRV-4-manual.html
+TRV-4-$v-linux-x86_64/TRV-4.so
+TRV-4-$v-linux-x86_64/install.sh"
 have_linux=$(tar -tzf "$linux" 2>/dev/null | LC_ALL=C sort)
 [ "$have_linux" = "$want_linux" ]; check $? "the Linux archive holds: $have_linux"
 want_windows='32-bit/
@@ -43,7 +45,7 @@ have_windows=$(unzip -Z1 "$windows" 2>/dev/null | LC_ALL=C sort)
 mkdir -p "$work/linux" "$work/windows"
 tar -xzf "$linux" -C "$work/linux" && unzip -q "$windows" -d "$work/windows"
 check $? "the archives do not unpack"
-l=$work/linux/TRV-4-1.21-linux-x86_64
+l=$work/linux/TRV-4-$v-linux-x86_64
 w=$work/windows
 
 # The binaries.

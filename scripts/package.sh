@@ -1,20 +1,20 @@
 #!/usr/bin/env bash
 # package.sh [--no-build] [--out DIR]: the release archives, into dist/ (or
 # DIR):
-#   TRV-4-1.21-linux-x86_64.tar.gz  TRV-4.so, TRV-4-manual.html, install.sh,
-#                                   README.txt (in a folder of the same name)
-#   TRV-4-1.21-windows.zip          32-bit/TRV-4.dll, 64-bit/TRV-4.dll,
+#   TRV-4-VERSION-linux-x86_64.tar.gz  TRV-4.so, TRV-4-manual.html, install.sh,
+#                                      README.txt (in a folder of the same name)
+#   TRV-4-VERSION-windows.zip          32-bit/TRV-4.dll, 64-bit/TRV-4.dll,
 #                                   TRV-4-manual.html, TRV-4-manual.reg,
 #                                   README.txt
 # It builds the linux, win32 and win64 trees under build/ first
 # (scripts/build.sh) unless --no-build says they are built; TRV4_TREE_LINUX,
 # TRV4_TREE_WIN32 and TRV4_TREE_WIN64 name other built trees. The manual's
 # picture of the editor is drawn by the linux tree's trv4 (scripts/manual.sh).
+# The version and the maker come from the linux tree's product.env.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
-version=1.21
 out=dist
 build=1
 while [ $# -gt 0 ]; do
@@ -34,9 +34,11 @@ so=$linux_tree/plugin-bin/TRV-4.so
 dll32=${TRV4_TREE_WIN32:-build/win32}/plugin-bin/TRV-4.dll
 dll64=${TRV4_TREE_WIN64:-build/win64}/plugin-bin/TRV-4.dll
 trv4=$linux_tree/bin/trv4
-for f in "$so" "$dll32" "$dll64" "$trv4"; do
+for f in "$so" "$dll32" "$dll64" "$trv4" "$linux_tree/product.env"; do
   [ -f "$f" ] || { echo "package.sh: $f is missing (build the trees, or run without --no-build)" >&2; exit 1; }
 done
+. "$linux_tree/product.env"
+version=$TRV4_VERSION
 
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
@@ -55,7 +57,7 @@ cp scripts/install.sh "$work/$linux/install.sh"
 chmod 0755 "$work/$linux/install.sh" "$work/$linux/TRV-4.so"
 cat >"$work/$linux/README.txt" <<TEXT
 TRV-4 $version, stereo modulation delay for Linux VST 2 hosts (64-bit)
-Tolvmark Audio, https://tolvmark.example/trv-4
+$TRV4_VENDOR, $TRV4_ADDRESS
 
 Install for yourself:        ./install.sh
 Install somewhere else:      ./install.sh --prefix /usr/local/lib/vst
@@ -91,7 +93,7 @@ printf '%s\r\n' \
   '"Manual"="C:\\Program Files\\Tolvmark Audio\\TRV-4\\TRV-4-manual.html"' >"$win/TRV-4-manual.reg"
 sed 's/$/\r/' >"$win/README.txt" <<TEXT
 TRV-4 $version, stereo modulation delay for Windows VST 2 hosts
-Tolvmark Audio, https://tolvmark.example/trv-4
+$TRV4_VENDOR, $TRV4_ADDRESS
 
 1. Copy the plug-in that matches your host into its VST plug-in folder:
      32-bit hosts: 32-bit\\TRV-4.dll, e.g. into C:\\Program Files (x86)\\VSTPlugins

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "ProductInfo.h"
 #include "vst/VstInterface.h"
 
 namespace trv4host {
@@ -51,7 +52,7 @@ public:
     Host& operator=(const Host&) = delete;
 
     vst::VstIntPtr version = 2400;      // audioMasterVersion
-    std::string vendor = "Tolvmark Audio";
+    std::string vendor = trv4::product::kVendor;
     std::string product = "trv4 host";
     bool timeInfoAvailable = false;     // answer audioMasterGetTime with timeInfo
     vst::VstTimeInfo timeInfo{};

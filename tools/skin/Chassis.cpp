@@ -2,6 +2,7 @@
 // the platform's text drawing.
 #include <cmath>
 
+#include "ProductInfo.h"
 #include "tools/skin/ChassisArt.h"
 #include "tools/skin/MeterArt.h"
 #include "tools/skin/SkinLayout.h"
@@ -85,8 +86,8 @@ void Headings(TextLayer& text) {
 
 void LogoText(TextLayer& text) {
     const int cx = kLogoLeft + kLogoWidth / 2;
-    text.PutBold(cx, kLogoTop + 2, "TRV-4", 28, Rgb{236, 236, 230}, Align::Center);
-    text.Put(cx, kLogoTop + 34, "Tolvmark Audio", 10, Rgb{200, 200, 194}, Align::Center);
+    text.PutBold(cx, kLogoTop + 2, trv4::product::kName, 28, Rgb{236, 236, 230}, Align::Center);
+    text.Put(cx, kLogoTop + 34, trv4::product::kVendor, 10, Rgb{200, 200, 194}, Align::Center);
 }
 
 }  // namespace

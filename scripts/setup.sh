@@ -4,14 +4,13 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ clang libclang-rt-14-dev make pkg-config
+  cmake g++ clang libclang-rt-14-dev make
   googletest libgtest-dev libbenchmark-dev
-  libsndfile1-dev libx11-dev libfreetype-dev libjpeg62-turbo-dev libpng-dev zlib1g-dev
+  libsndfile1-dev libx11-dev libjpeg62-turbo-dev libpng-dev
   fonts-liberation libstb-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine32:i386 wine64 fonts-wine
   xvfb xdotool imagemagick x11-utils zip unzip
-  valgrind
 )
 
 # A kernel without 32-bit support (its loader answers "Exec format error",

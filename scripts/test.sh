@@ -49,15 +49,18 @@ for tree in linux asan win32 win64 tsan; do
     skipped=$((skipped + total - 1))
     echo "this machine cannot run 32-bit programs: $((total - 1)) tests of the win32 tree skipped"
   fi
-  ctest --test-dir build/$tree --output-on-failure -j 2 "${filter[@]}" 2>&1 | tee "$log"
+  junit=$root/build/$tree/ctest-results.xml
+  rm -f "$junit"
+  ctest --test-dir build/$tree --output-on-failure -j 2 --output-junit "$junit" "${filter[@]}" 2>&1 | tee "$log"
   [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
-  line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -1)
-  if [ -n "$line" ]; then
-    total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")
-    bad=$(sed -E 's/.*passed, ([0-9]+) tests failed.*/\1/' <<<"$line")
-    passed=$((passed + total - bad)); failed=$((failed + bad))
+  # The counts from ctest's JUnit record: its test suite's attributes.
+  if [ -s "$junit" ]; then
+    count() { sed -n "s/^[[:space:]]*$1=\"\([0-9]*\)\".*/\1/p" "$junit" | head -1; }
+    total=$(count tests); bad=$(count failures); notrun=$(( $(count skipped) + $(count disabled) ))
+    passed=$((passed + total - bad - notrun)); failed=$((failed + bad)); skipped=$((skipped + notrun))
   else
-    status=1
+    echo "ctest wrote no results for the $tree tree"
+    failed=$((failed + 1)); status=1
   fi
 done
 

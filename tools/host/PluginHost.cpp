@@ -145,7 +145,8 @@ vst::VstIntPtr Effect::dispatch(vst::VstInt32 opcode, vst::VstInt32 index, vst::
 }
 
 std::string Effect::text(vst::VstInt32 opcode, vst::VstInt32 index) const {
-    // Hosts pass generous buffers; a marker byte at the end shows any overrun.
+    // Hosts pass generous buffers; the last byte is forced to a terminator so
+    // that a text the plug-in left unterminated still ends inside the buffer.
     char buffer[256];
     std::memset(buffer, 0, sizeof buffer);
     dispatch(opcode, index, 0, buffer);

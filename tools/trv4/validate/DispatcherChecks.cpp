@@ -1,6 +1,6 @@
 // Checks of the dispatcher: every opcode from 0 to 80 with edge indices,
 // values and buffers, and the text answers (always terminated, never longer
-// than the design's texts).
+// than the plug-in's longest texts).
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -15,7 +15,7 @@ namespace trv4tool::validate {
 namespace {
 
 // A buffer handed to the plug-in: the front of a larger arena whose rest
-// shows any write past what the design writes.
+// shows any write past the longest text the plug-in writes.
 class Arena {
 public:
     static constexpr size_t kSize = 4096;
@@ -63,8 +63,10 @@ Outcome everyOpcode(Session& session) {
     std::memset(&port, 0, sizeof port);
     port.size = sizeof port;
     const bool headless = fx.dispatch(vst::effVendorSpecific, trv4::kTestPortIndex, trv4::kTestPortValue, &port) == 1;
-    const vst::VstInt32 indices[] = {-1, 0, 1, 20, 21, 44, 45, INT_MIN, INT_MAX};
-    const vst::VstIntPtr values[] = {0, 1, -1, 45, INT_MAX, INT_MIN};
+    // The edges of the parameter and program ranges the record announces.
+    const int params = fx.parameters(), programs = fx.programs();
+    const vst::VstInt32 indices[] = {-1, 0, 1, params - 1, params, programs - 1, programs, INT_MIN, INT_MAX};
+    const vst::VstIntPtr values[] = {0, 1, -1, programs, INT_MAX, INT_MIN};
     const float opts[] = {0.0f, 1.0f, -1.0f, std::numeric_limits<float>::quiet_NaN(),
                           std::numeric_limits<float>::infinity(), 1e30f, 44100.0f};
     Arena arena;
@@ -83,7 +85,7 @@ Outcome everyOpcode(Session& session) {
                     if (buffer) ptr = arena.data();
                     fx.dispatch(opcode, index, value, ptr, opts[k % 7]);
                     ++calls;
-                    // Nothing the design writes reaches 256 bytes.
+                    // No text of the plug-in reaches 256 bytes.
                     if (buffer == 1)
                         f.expect(arena.changedFrom(256, 0) == Arena::kSize,
                                  std::string(opcodeName(opcode)) + " " + std::to_string(opcode) + " wrote past 256 bytes");
@@ -92,7 +94,7 @@ Outcome everyOpcode(Session& session) {
     fx.dispatch(vst::effEditClose);
     // The effect still works, and effSetProgram out of range changed nothing.
     fx.setProgram(3);
-    fx.setProgram(45);
+    fx.setProgram(programs);
     fx.setProgram(-1);
     f.expect(fx.dispatch(vst::effGetProgram) == 3, "effSetProgram out of range changed the program");
     fx.dispatch(vst::effMainsChanged, 0, 0);
@@ -110,7 +112,7 @@ struct TextQuery {
     vst::VstInt32 opcode;
     const char* name;
     size_t nominal;    // the interface's buffer size for it
-    size_t designMax;  // longest text the design writes, terminator not counted
+    size_t longest;    // longest text the plug-in writes, terminator not counted
 };
 
 const TextQuery kTextQueries[] = {
@@ -139,21 +141,22 @@ Outcome texts(Session& session) {
         if (end == Arena::kSize) return;  // nothing written (an answer of 0)
         const std::string where = std::string(q.name) + " " + std::to_string(index) + " (buffer " + std::to_string(size) + ")";
         const size_t nul = arena.terminator();
-        f.expect(nul <= q.designMax && nul <= end, where + ": not terminated within " + std::to_string(q.designMax + 1));
-        f.expect(end <= q.designMax, where + ": wrote " + std::to_string(end + 1) + " bytes");
+        f.expect(nul <= q.longest && nul <= end, where + ": not terminated within " + std::to_string(q.longest + 1));
+        f.expect(end <= q.longest, where + ": wrote " + std::to_string(end + 1) + " bytes");
         if (end >= size) ++pastNominal;
     };
     // Every program, each with every parameter's texts, at two buffer sizes.
-    for (int program = 0; program < 45; ++program) {
+    const int params = fx.parameters(), programs = fx.programs();
+    for (int program = 0; program < programs; ++program) {
         fx.setProgram(program);
         for (const TextQuery& q : kTextQueries)
             for (size_t size : {q.nominal, q.nominal + 1}) {
                 const bool perParameter = q.opcode >= vst::effGetParamLabel && q.opcode <= vst::effGetParamName;
                 if (perParameter) {
-                    for (int index = -1; index <= 22; ++index) ask(q, index, size);
+                    for (int index = -1; index <= params + 1; ++index) ask(q, index, size);
                 } else if (q.opcode == vst::effGetProgramNameIndexed) {
                     if (program == 0)
-                        for (int index : {-1, 0, 44, 45, INT_MAX, INT_MIN}) ask(q, index, size);
+                        for (int index : {-1, 0, programs - 1, programs, INT_MAX, INT_MIN}) ask(q, index, size);
                     ask(q, program, size);
                 } else {
                     ask(q, 0, size);
@@ -180,7 +183,7 @@ Outcome texts(Session& session) {
     fx.dispatch(vst::effSetProgramName, 0, 0, arena.data());
     const std::string kept = fx.text(vst::effGetProgramName);
     f.expect(kept.size() <= 24 && kept == std::string(kept.size(), 'A'), "a long name came back as \"" + kept + "\"");
-    return f.outcome(std::to_string(answers) + " text answers terminated and within the design's lengths (" +
+    return f.outcome(std::to_string(answers) + " text answers terminated and within the plug-in's lengths (" +
                      std::to_string(pastNominal) + " longer than the interface's nominal buffer)");
 }
 

@@ -55,6 +55,9 @@ public:
 
     bool valid() const { return record_ != nullptr; }
     vst::AEffect* record() const { return record_; }
+    // The counts the plug-in's record announces (0 without a record).
+    int programs() const { return record_ ? record_->numPrograms : 0; }
+    int parameters() const { return record_ ? record_->numParams : 0; }
     trv4host::Host& host() { return *host_; }
 
     vst::VstIntPtr dispatch(vst::VstInt32 opcode, vst::VstInt32 index = 0, vst::VstIntPtr value = 0,

@@ -45,9 +45,10 @@ double programSignals(Session& session, int program, float rate, double seconds,
 Outcome programs(Session& session) {
     Faults f;
     double slowest = 0;
-    for (int program = 0; program < 45; ++program)
+    const int programs = Instance(session).programs();
+    for (int program = 0; program < programs; ++program)
         slowest = std::max(slowest, programSignals(session, program, 44100, 0.25, 30, f));
-    return f.outcome("45 programs: noise, silence, square, impulse sound; silence after noise below -100 dB within " +
+    return f.outcome(std::to_string(programs) + " programs: noise, silence, square, impulse sound; silence after noise below -100 dB within " +
                      std::to_string(slowest).substr(0, 4) + " s");
 }
 
@@ -55,9 +56,10 @@ Outcome everyRate(Session& session) {
     Faults f;
     std::vector<float> rates(std::begin(kSupportedRates), std::end(kSupportedRates));
     rates.insert(rates.end(), std::begin(kOtherRates), std::end(kOtherRates));
+    const int programs = Instance(session).programs();
     for (float rate : rates)
-        for (int program = 0; program < 45; ++program) programSignals(session, program, rate, 0.25, 60, f);
-    return f.outcome("45 programs at 10 rates");
+        for (int program = 0; program < programs; ++program) programSignals(session, program, rate, 0.25, 60, f);
+    return f.outcome(std::to_string(programs) + " programs at " + std::to_string(rates.size()) + " rates");
 }
 
 // One block of broken samples, then normal input: the output must be
@@ -69,7 +71,8 @@ Outcome brokenInput(Session& session) {
     const float broken[] = {std::numeric_limits<float>::quiet_NaN(), inf, -inf, 1e30f, -1e30f};
     Faults f;
     double worst = 1;
-    for (int program = 0; program < 45; ++program) {
+    const int programs = Instance(session).programs();
+    for (int program = 0; program < programs; ++program) {
         Instance hurt(session), twin(session);
         for (Instance* fx : {&hurt, &twin}) {
             fx->setProgram(program);

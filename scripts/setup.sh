@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ clang libclang-rt-14-dev make
+  cmake g++ clang clang-format libclang-rt-14-dev make
   googletest libgtest-dev libbenchmark-dev
   libsndfile1-dev libx11-dev libjpeg62-turbo-dev libpng-dev
   fonts-liberation libstb-dev

@@ -51,7 +51,8 @@ xdotool mousemove 0 0
 value() {  # the last value automated for parameter $1
   tr -d '\r' <"$run/edit.log" | sed -n "s/^automate $1 \"[^\"]*\" \(.*\)/\1/p" | tail -1
 }
-for _ in $(seq 50); do
+# Up to 20 s for the automation to be printed (wine's output can lag).
+for _ in $(seq 200); do
   [ "$(value 1)" = "$expect_level" ] && [ "$(value 15)" = "$expect_mono" ] && break
   sleep 0.1
 done
@@ -66,8 +67,8 @@ failed=0
 check() {  # check CONDITION-STATUS MESSAGE
   if [ "$1" -ne 0 ]; then echo "FAILED: $2"; failed=1; fi
 }
-[ "$(value 1)" = "$expect_level" ]; check $? "Level: expected $expect_level, trv4 edit printed '$(value 1)'"
-[ "$(value 15)" = "$expect_mono" ]; check $? "Mono: expected $expect_mono, trv4 edit printed '$(value 15)'"
+[ "$(value 1)" = "$expect_level" ]; check $? "Level: waited 20 s for automation $expect_level, trv4 edit printed '$(value 1)'"
+[ "$(value 15)" = "$expect_mono" ]; check $? "Mono: waited 20 s for automation $expect_mono, trv4 edit printed '$(value 15)'"
 [ $status -eq 0 ] && tr -d '\r' <"$run/edit.log" | grep -q '^editor closed (interrupted)$'
 check $? "trv4 edit did not end cleanly on Ctrl-C (status $status)"
 

@@ -1,24 +1,28 @@
 #include "editor/APluginEditor.h"
 
 #include "editor/EditorDescription.h"
+#include "editor/EditorHost.h"
+#include "editor/EditorPort.h"
 #include "editor/TPluginEditorWindow.h"
-#include "platform/headless/HeadlessBackend.h"
-#include "plugin/uPlugin.h"
 
 namespace trv4 {
 
-APluginEditor::APluginEditor(APlugin* plugin) : AEffEditor(plugin), plugin(plugin) {
+std::unique_ptr<EditorGlue> createPluginEditor(EditorHost& host, vst::AudioEffect* effect) {
+    return std::make_unique<APluginEditor>(host, effect);
+}
+
+APluginEditor::APluginEditor(EditorHost& host, vst::AudioEffect* effect) : EditorGlue(effect), host(host) {
     rect = {0, 0, kEditorHeight, kEditorWidth};
 }
 
 APluginEditor::~APluginEditor() {
     if (editorWindow) {
-        plugin->setEditorClosed(true);
+        if (port) port->SetWindow(nullptr);
         editorWindow.reset();
         systemWindow = nullptr;
     }
     native.reset();
-    headless.reset();
+    port.reset();
 }
 
 vst::VstInt32 APluginEditor::getRect(vst::ERect** out) {
@@ -32,9 +36,9 @@ vst::VstInt32 APluginEditor::getRect(vst::ERect** out) {
 vst::VstInt32 APluginEditor::open(void* parentWindow) {
     if (openFlag) return 1;
     // A host window to live in is required, except off-screen for the port.
-    if (!parentWindow && !headless) return 0;
+    if (!parentWindow && !port) return 0;
     try {
-        platform::Backend* backend = headless.get();
+        platform::Backend* backend = port ? &port->Backend() : nullptr;
         if (!backend) {
             native = platform::CreateNativeBackend();
             backend = native.get();
@@ -42,8 +46,8 @@ vst::VstInt32 APluginEditor::open(void* parentWindow) {
         editorWindow = std::make_unique<TPluginEditorWindow>(*backend, reinterpret_cast<uintptr_t>(parentWindow),
                                                              EditorDescription());
         editorWindow->SetBounds(0, 0, kEditorWidth, kEditorHeight);
-        editorWindow->SetPlugin(plugin);
-        windowIsHeadless = backend == headless.get();
+        editorWindow->SetHost(&host);
+        if (port) port->SetWindow(editorWindow.get());
     } catch (...) {
         // No display, no window from the system, a broken description:
         // the host gets no editor, and no exception.
@@ -53,7 +57,6 @@ vst::VstInt32 APluginEditor::open(void* parentWindow) {
     }
     openFlag = true;
     systemWindow = parentWindow;
-    plugin->setEditorClosed(false);
     postUpdate();
     return 1;
 }
@@ -61,7 +64,7 @@ vst::VstInt32 APluginEditor::open(void* parentWindow) {
 void APluginEditor::close() {
     if (!openFlag) return;
     openFlag = false;
-    plugin->setEditorClosed(true);
+    if (port) port->SetWindow(nullptr);
     try {
         editorWindow.reset();
         native.reset();
@@ -71,7 +74,7 @@ void APluginEditor::close() {
 }
 
 void APluginEditor::idle() {
-    if (plugin->editorClosed() || !editorWindow) {
+    if (!editorWindow) {
         // Nothing to bring up to date; open posts a fresh update anyway, so
         // a mark left from before carries nothing and is dropped.
         updateFlag.store(false, std::memory_order_relaxed);
@@ -80,11 +83,9 @@ void APluginEditor::idle() {
     try {
         if (updateFlag.exchange(false, std::memory_order_relaxed)) update();
         TPluginEditorWindow& w = *editorWindow;
-        const Engine& engine = plugin->engineState();
-        w.SetMeterLevel(engine.meterLevel());
+        w.SetMeterLevel(host.meterLevel());
         w.UpdateMeter();
-        // A torn read of the tempo costs at most one extra refresh.
-        const double tempo = engine.hostTempo();
+        const double tempo = host.hostTempo();
         if (tempo != w.HostTempo()) {
             w.SetHostTempo(tempo);
             w.UpdateEditBox(kRate1);
@@ -98,12 +99,32 @@ void APluginEditor::idle() {
 }
 
 void APluginEditor::update() {
-    if (plugin->editorClosed() || !editorWindow) return;
+    if (!editorWindow) return;
     try {
-        for (int i = 0; i < kNumParams; ++i) editorWindow->SetMirror(i, plugin->parameterValue(i));
+        for (int i = 0; i < kNumParams; ++i) editorWindow->SetMirror(i, host.parameterValue(i));
         editorWindow->UpdateControls();
     } catch (...) {
+        // The controls keep what they showed; the next posted update brings
+        // them in line.
     }
+}
+
+vst::VstIntPtr APluginEditor::vendorSpecific(vst::VstInt32 index, vst::VstIntPtr value, void* ptr) {
+    // Only our own tools know both magic numbers and the record's size.
+    if (index != kTestPortIndex || value != kTestPortValue || !ptr) return 0;
+    auto* record = static_cast<EditorTestPort*>(ptr);
+    if (record->size != sizeof(EditorTestPort)) return 0;
+    try {
+        // Kept for the glue's life, so the records outlive a window; the
+        // window open now (if any) stays on its own backend until it closes.
+        if (!port) port = std::make_unique<EditorPort>();
+        port->Fill(*record);
+    } catch (...) {
+        // No memory for the headless backend: the tool is told there is no
+        // port, the host sees nothing.
+        return 0;
+    }
+    return 1;
 }
 
 }  // namespace trv4

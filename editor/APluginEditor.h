@@ -2,8 +2,9 @@
 // (getRect, open, close, idle) for the plug-in object that owns it, owns the
 // editor window while it is open and the window system's backend it runs
 // on: the native one (Win32; X11 on its own display connection), or, once
-// the editor test port was handed out, an in-process headless one that the
-// port's calls drive (EditorPort.cpp).
+// the editor test port was handed out, the port's in-process headless one,
+// which the port's calls drive (EditorPort.h). Everything it reads of the
+// plug-in, and the changes it sends, go through EditorHost.
 //
 // Lives as long as the plug-in object. Host user-interface thread only,
 // except postUpdate (any thread: one atomic store). Nothing here throws
@@ -12,25 +13,24 @@
 
 #include <memory>
 
-#include "editor/EditorTestPort.h"
-#include "vst/AEffEditor.h"
+#include "editor/EditorFactory.h"
 
 namespace platform {
 class Backend;
-class HeadlessBackend;
 }  // namespace platform
 
 namespace trv4 {
 
-class APlugin;
+class EditorHost;
+class EditorPort;
 class TPluginEditorWindow;
 
 constexpr int kEditorWidth = 755;
 constexpr int kEditorHeight = 370;
 
-class APluginEditor : public vst::AEffEditor {
+class APluginEditor : public EditorGlue {
 public:
-    explicit APluginEditor(APlugin* plugin);
+    APluginEditor(EditorHost& host, vst::AudioEffect* effect);
     ~APluginEditor() override;
 
     // Always the 755 x 370 rectangle, before and after open.
@@ -43,24 +43,20 @@ public:
     // window system's pending events (X11: this is where they are handled).
     void idle() override;
     void update() override;
+    // The test port: fills the record and switches the next windows to the
+    // port's headless backend.
+    vst::VstIntPtr vendorSpecific(vst::VstInt32 index, vst::VstIntPtr value, void* ptr) override;
 
-    bool isOpen() const { return openFlag; }
+    // The open window, for tests that look inside it.
     TPluginEditorWindow* window() const { return editorWindow.get(); }
 
-    // Fills port (whose size the caller checked) and switches the next
-    // windows to the headless backend.
-    void handOutTestPort(EditorTestPort& port);
-
 private:
-    friend struct EditorPortAccess;
-
-    APlugin* plugin;
+    EditorHost& host;
     vst::ERect rect{};
     bool openFlag = false;
-    std::unique_ptr<platform::HeadlessBackend> headless;  // once the port was handed out
-    std::unique_ptr<platform::Backend> native;            // of the open window
+    std::unique_ptr<EditorPort> port;                // once it was handed out
+    std::unique_ptr<platform::Backend> native;       // of the open window
     std::unique_ptr<TPluginEditorWindow> editorWindow;
-    bool windowIsHeadless = false;
 };
 
 }  // namespace trv4

@@ -4,9 +4,9 @@
 // mirror the glue filled. Window thread only.
 #include <cmath>
 
+#include "editor/EditorHost.h"
 #include "editor/TPluginEditorWindow.h"
 #include "engine/Nearest.h"
-#include "plugin/uPlugin.h"
 #include "toolkit/cDIBDial.h"
 
 namespace trv4 {
@@ -18,10 +18,6 @@ using platform::Component;
 // What a Ctrl-press resets each parameter to.
 constexpr float kResetValues[kNumParams] = {0.5f, 0.8f, 0.5f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f,
                                             0.0f, 0.5f, 1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f};
-
-// The order UpdateControls moves the knobs in.
-constexpr int kUpdateOrder[] = {kHiCut, kDelay, kLevel, kMix,    kWave1,      kRate1,    kDepth, kAM,
-                                kWave2, kRate2, kOffset, kPan,   kHostOffset, kFeedback, kHigh,  kLow};
 
 constexpr int kWavePositions = 10;  // the wave knobs: 0..10, one step per wave
 constexpr int kCoarsePositions = 100;
@@ -38,7 +34,7 @@ bool ValidIndex(int index) { return index >= 0 && index < kNumParams; }
 }  // namespace
 
 void TPluginEditorWindow::Send(int index) {
-    if (plugin_) plugin_->setParameterAutomated(index, mirror_[index]);
+    if (host_) host_->setParameterAutomated(index, mirror_[index]);
 }
 
 void TPluginEditorWindow::KnobControlChange(Component* sender) {
@@ -156,7 +152,7 @@ void TPluginEditorWindow::UpdateSwitch(SwitchPair& pair) {
 
 void TPluginEditorWindow::UpdateControls() {
     updating_ = true;
-    for (int i : kUpdateOrder) {
+    for (int i : kKnobOrder) {
         if (shown_[i] == mirror_[i]) continue;
         if (IsWave(i)) {
             UpdateWave(i);

@@ -1,37 +1,29 @@
-// The editor test port (EditorTestPort.h) of APluginEditor: plain C entry
-// points that drive the window on the glue's headless backend. Each answers
-// 0 when there is nothing to drive, and never lets an exception out (the
-// caller is another module). User-interface thread only.
+// The calls of the editor test port (EditorTestPort.h): plain C entry points
+// that drive the window on the port's headless backend. Each answers 0 when
+// there is nothing to drive, and never lets an exception out (the caller is
+// another module). User-interface thread only.
+#include "editor/EditorPort.h"
+
 #include <algorithm>
 #include <cstring>
 
-#include "editor/APluginEditor.h"
 #include "editor/TPluginEditorWindow.h"
-#include "platform/headless/HeadlessBackend.h"
 #include "toolkit/cDIBDial.h"
 
 namespace trv4 {
 
-// The glue's private parts, for the port's entry points only.
-struct EditorPortAccess {
-    static APluginEditor& Glue(void* context) { return *static_cast<APluginEditor*>(context); }
-    static platform::HeadlessBackend* Backend(void* context) { return Glue(context).headless.get(); }
-    // The open window on the headless backend, or none.
-    static TPluginEditorWindow* Window(void* context) {
-        APluginEditor& glue = Glue(context);
-        return glue.openFlag && glue.windowIsHeadless ? glue.editorWindow.get() : nullptr;
-    }
-};
-
 namespace {
 
-using Access = EditorPortAccess;
+// The context every call gets back is the EditorPort that filled the record.
+EditorPort& Port(void* context) { return *static_cast<EditorPort*>(context); }
 
 template <typename F>
 int Guarded(F step) {
     try {
         return step();
     } catch (...) {
+        // No memory, or a window that failed mid-step: the caller's tool
+        // sees 0 and reports it; an exception must not cross the module.
         return 0;
     }
 }
@@ -53,9 +45,9 @@ void CopyText(char* out, int size, const std::string& text) {
 template <typename F>
 int WithWindow(void* context, F step) {
     return Guarded([&] {
-        TPluginEditorWindow* window = Access::Window(context);
+        TPluginEditorWindow* window = Port(context).Window();
         if (!window) return 0;
-        step(*Access::Backend(context), *window);
+        step(Port(context).Backend(), *window);
         return 1;
     });
 }
@@ -98,9 +90,9 @@ int AdvanceClock(void* context, unsigned milliseconds) {
 
 int CursorAt(void* context, int x, int y) {
     return Guarded([&] {
-        TPluginEditorWindow* w = Access::Window(context);
+        TPluginEditorWindow* w = Port(context).Window();
         if (!w) return 0;
-        switch (Access::Backend(context)->CursorAt(w->Handle(), {x, y})) {
+        switch (Port(context).Backend().CursorAt(w->Handle(), {x, y})) {
         case platform::Cursor::Arrow: return static_cast<int>(kPortCursorArrow);
         case platform::Cursor::HandPoint: return static_cast<int>(kPortCursorHandPoint);
         default: return static_cast<int>(kPortCursorDefault);
@@ -110,26 +102,18 @@ int CursorAt(void* context, int x, int y) {
 
 int Capture(void* context, uint32_t* pixels, int width, int height) {
     return Guarded([&] {
-        TPluginEditorWindow* w = Access::Window(context);
+        TPluginEditorWindow* w = Port(context).Window();
         if (!w || !pixels) return 0;
-        auto picture = Access::Backend(context)->Capture(w->Handle());
-        if (!picture || picture->Width() != width || picture->Height() != height) return 0;
-        // Rows bottom-up, blue green red alpha: top-down 0x00RRGGBB.
-        const uint8_t* bits = picture->Bits();
-        for (int y = 0; y < height; ++y) {
-            const uint8_t* row = bits + static_cast<size_t>(height - 1 - y) * width * 4;
-            uint32_t* out = pixels + static_cast<size_t>(y) * width;
-            for (int x = 0; x < width; ++x)
-                out[x] = static_cast<uint32_t>(row[4 * x]) | static_cast<uint32_t>(row[4 * x + 1]) << 8 |
-                         static_cast<uint32_t>(row[4 * x + 2]) << 16;
-        }
+        const platform::HeadlessBackend::Pixels shot = Port(context).Backend().CapturePixels(w->Handle());
+        if (shot.words.empty() || shot.width != width || shot.height != height) return 0;
+        std::copy(shot.words.begin(), shot.words.end(), pixels);
         return 1;
     });
 }
 
 int ControlInfo(void* context, const char* name, EditorControlInfo* out) {
     return Guarded([&] {
-        TPluginEditorWindow* w = Access::Window(context);
+        TPluginEditorWindow* w = Port(context).Window();
         if (!w || !name || !out) return 0;
         auto* control = w->Find<platform::Control>(name);
         if (!control) return 0;
@@ -155,43 +139,40 @@ int ControlInfo(void* context, const char* name, EditorControlInfo* out) {
 
 int ShellCallRecord(void* context, int index, char* verb, int verbSize, char* file, int fileSize) {
     return Guarded([&] {
-        platform::HeadlessBackend* b = Access::Backend(context);
-        if (!b || index < 0 || static_cast<size_t>(index) >= b->shellCalls.size()) return 0;
-        CopyText(verb, verbSize, b->shellCalls[static_cast<size_t>(index)].verb);
-        CopyText(file, fileSize, b->shellCalls[static_cast<size_t>(index)].file);
+        const platform::HeadlessBackend& b = Port(context).Backend();
+        if (index < 0 || static_cast<size_t>(index) >= b.shellCalls.size()) return 0;
+        CopyText(verb, verbSize, b.shellCalls[static_cast<size_t>(index)].verb);
+        CopyText(file, fileSize, b.shellCalls[static_cast<size_t>(index)].file);
         return 1;
     });
 }
 
 int MessageBoxRecord(void* context, int index, char* caption, int captionSize, char* text, int textSize) {
     return Guarded([&] {
-        platform::HeadlessBackend* b = Access::Backend(context);
-        if (!b || index < 0 || static_cast<size_t>(index) >= b->messageBoxes.size()) return 0;
-        CopyText(caption, captionSize, b->messageBoxes[static_cast<size_t>(index)].caption);
-        CopyText(text, textSize, b->messageBoxes[static_cast<size_t>(index)].text);
+        const platform::HeadlessBackend& b = Port(context).Backend();
+        if (index < 0 || static_cast<size_t>(index) >= b.messageBoxes.size()) return 0;
+        CopyText(caption, captionSize, b.messageBoxes[static_cast<size_t>(index)].caption);
+        CopyText(text, textSize, b.messageBoxes[static_cast<size_t>(index)].text);
         return 1;
     });
 }
 
 int SetSetting(void* context, const char* key, const char* name, const char* text) {
     return Guarded([&] {
-        platform::HeadlessBackend* b = Access::Backend(context);
-        if (!b || !key || !name) return 0;
+        platform::HeadlessBackend& b = Port(context).Backend();
+        if (!key || !name) return 0;
         const std::string entry = std::string(key) + "\\" + name;
         if (text)
-            b->settings[entry] = text;
+            b.settings[entry] = text;
         else
-            b->settings.erase(entry);
+            b.settings.erase(entry);
         return 1;
     });
 }
 
 }  // namespace
 
-void APluginEditor::handOutTestPort(EditorTestPort& port) {
-    // Kept for the glue's life, so the records outlive a window; the window
-    // open now (if any) stays on its own backend until it is closed.
-    if (!headless) headless = std::make_unique<platform::HeadlessBackend>();
+void EditorPort::Fill(EditorTestPort& port) {
     port.context = this;
     port.mouseDown = MouseDown;
     port.mouseMove = MouseMove;

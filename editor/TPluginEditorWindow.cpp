@@ -36,10 +36,6 @@ constexpr SwitchNames kSwitchNames[] = {
     {"EnableOn", "EnableOff", kSync},
 };
 
-// The parameters that have a knob (all but the switches and the spare).
-constexpr int kKnobIndices[] = {kHiCut, kDelay, kLevel, kMix,    kWave1,      kRate1,    kDepth, kAM,
-                                kWave2, kRate2, kOffset, kPan,   kHostOffset, kFeedback, kHigh,  kLow};
-
 template <typename T>
 T& Require(const Component& root, const std::string& name) {
     T* c = root.Find<T>(name);
@@ -59,7 +55,7 @@ TPluginEditorWindow::TPluginEditorWindow(platform::Backend& backend, uintptr_t p
 
 TPluginEditorWindow::~TPluginEditorWindow() {
     // The controls go while the window whose handlers they call is whole.
-    plugin_ = nullptr;
+    host_ = nullptr;
     DestroyComponents();
 }
 
@@ -95,7 +91,7 @@ void TPluginEditorWindow::FindControls() {
         auto* knob = dynamic_cast<toolkit::TDIBDial*>(c);
         if (knob && knob->Tag() >= 0 && knob->Tag() < kNumParams) knobs_[knob->Tag()] = knob;
     }
-    for (int index : kKnobIndices)
+    for (int index : kKnobOrder)
         if (!knobs_[index])
             throw std::runtime_error("the editor description has no knob for parameter " + std::to_string(index));
     for (const ReadoutName& r : kReadoutNames) readouts_[r.index] = &Require<platform::Label>(*this, r.name);
@@ -111,7 +107,7 @@ void TPluginEditorWindow::FindControls() {
     Require<toolkit::TDIBContainer>(*this, "DIBContainer1");
 
     // The wheel is not part of the stored description: every knob takes it.
-    for (int index : kKnobIndices)
+    for (int index : kKnobOrder)
         knobs_[index]->OnMouseWheel.Set([this](Component* s, int notches, platform::ShiftState shift, bool& handled) {
             KnobMouseWheel(s, notches, shift, handled);
         });

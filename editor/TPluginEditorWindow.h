@@ -12,8 +12,8 @@
 // meter in EditorReadouts.cpp.
 //
 // Window thread only (the host's user-interface thread). It reaches the
-// plug-in only through setParameterAutomated; the glue copies parameter
-// values, meter level and tempo in.
+// plug-in only through EditorHost::setParameterAutomated; the glue copies
+// parameter values, meter level and tempo in.
 #pragma once
 
 #include <array>
@@ -33,7 +33,7 @@ class TDIBContainer;
 
 namespace trv4 {
 
-class APlugin;
+class EditorHost;
 
 class TPluginEditorWindow : public platform::Form {
 public:
@@ -50,20 +50,13 @@ public:
     static void RegisterClasses();
 
     // The plug-in the controls send to; null sends nothing.
-    APlugin* Plugin() const { return plugin_; }
-    void SetPlugin(APlugin* plugin) { plugin_ = plugin; }
+    void SetHost(EditorHost* host) { host_ = host; }
 
     // --- State the glue copies in ----------------------------------------
-    float Mirror(int index) const { return mirror_[index]; }
     void SetMirror(int index, float value) { mirror_[index] = value; }
-    float Shown(int index) const { return shown_[index]; }
     double HostTempo() const { return hostTempo_; }
     void SetHostTempo(double bpm) { hostTempo_ = bpm; }
-    float MeterLevel() const { return meterLevel_; }
     void SetMeterLevel(float level) { meterLevel_ = level; }
-    int MeterSegmentCount() const { return meterSegmentCount_; }
-    bool Updating() const { return updating_; }
-    const std::string& TempoCodeText() const { return tempoCode_; }
 
     // --- Handlers bound by name in the description -------------------------
     void FormCreate(platform::Component* sender);
@@ -86,7 +79,7 @@ public:
     // Writes read-out `index`'s text into its label; nothing for indices
     // without one.
     void UpdateEditBox(int16_t index);
-    // Leaves the note value of a synced rate in TempoCodeText().
+    // Leaves the note value of a synced rate in the tempo-code text.
     void GetTempoCode(float rate);
     // Sets the meter cover's height from the meter level, when the lit
     // segment count changed.
@@ -98,6 +91,11 @@ public:
     platform::Image* MeterCover() const { return meter_; }
 
 private:
+    // The parameters that have a knob (all but the switches and the spare),
+    // in the order UpdateControls moves them.
+    static constexpr int kKnobOrder[] = {kHiCut, kDelay, kLevel, kMix,    kWave1,      kRate1,    kDepth, kAM,
+                                         kWave2, kRate2, kOffset, kPan,   kHostOffset, kFeedback, kHigh,  kLow};
+
     struct SwitchPair {
         platform::Image* on;
         platform::Image* off;
@@ -113,7 +111,7 @@ private:
     void UpdateWave(int index);
     void UpdateSwitch(SwitchPair& pair);
 
-    APlugin* plugin_ = nullptr;
+    EditorHost* host_ = nullptr;
     std::string tempoCode_;
     double hostTempo_ = 0;
     float meterLevel_ = 1e-20f;

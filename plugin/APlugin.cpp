@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "editor/APluginEditor.h"
+#include "editor/EditorFactory.h"
 #include "engine/Random.h"
 #include "vst/FloatControl.h"
 #include "vst/VstEntry.h"
@@ -18,14 +18,18 @@ namespace trv4 {
 // cleared engine, record identity, program 0, floating-point control word.
 APlugin::APlugin(vst::AudioMasterCallback audioMaster)
     : AudioEffectX(audioMaster, kNumPrograms, kNumParams), engine(params, *this) {
+    // Asked for at this point of the start-up, as hosts have always seen
+    // it, each into a cleared buffer; nothing reads the answers.
+    char hostVendor[65] = {};
+    char hostProduct[65] = {};
     getHostVendorString(hostVendor);
     getHostProductString(hostProduct);
-    hostVendor[sizeof hostVendor - 1] = 0;
-    hostProduct[sizeof hostProduct - 1] = 0;
 
     for (int i = 0; i < kNumPrograms; ++i) programs[i] = APluginProgram(i);
 
-    setEditor(new APluginEditor(this));
+    std::unique_ptr<EditorGlue> glue = createPluginEditor(*this, this);
+    editorGlue = glue.get();
+    setEditor(glue.release());
 
     seedRandomFromClock();
     suspend();
@@ -51,6 +55,7 @@ APlugin::~APlugin() {
     // parameters and the engine it reads are still whole.
     delete editor;
     editor = nullptr;
+    editorGlue = nullptr;
 }
 
 void APlugin::setSampleRate(float sampleRate) { engine.setSampleRate(sampleRate); }

@@ -27,6 +27,10 @@ void APlugin::setParameter(vst::VstInt32 index, float value) {
     engine.armRamp();
 }
 
+void APlugin::setParameterAutomated(vst::VstInt32 index, float value) {
+    AudioEffectX::setParameterAutomated(index, value);
+}
+
 float APlugin::getParameter(vst::VstInt32 index) {
     // Above the set: the spare's value, as hosts have always seen; below it
     // (no valid request) the first parameter's, never a read outside.

@@ -10,7 +10,7 @@ static_assert(APluginProgram::kMaxNameChars < APluginProgram::kNameCapacity);
 APluginProgram::APluginProgram() : values{}, programName{} {}
 
 APluginProgram::APluginProgram(int factoryIndex) : APluginProgram() {
-    if (factoryIndex < 0 || factoryIndex >= kNumFactoryPrograms) return;
+    if (factoryIndex < 0 || factoryIndex >= kNumPrograms) return;
     for (int i = 0; i < kNumParams; ++i) setValue(i, kFactoryProgramValues[factoryIndex][i]);
     copyHostText(programName, kFactoryProgramNames[factoryIndex], kNameCapacity - 1);
 }

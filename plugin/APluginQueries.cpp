@@ -3,8 +3,7 @@
 // save and restore it through parameters, program names and the program
 // index, so getChunk and setChunk keep the base answers.
 #include "ProductInfo.h"
-#include "editor/APluginEditor.h"
-#include "editor/EditorTestPort.h"
+#include "editor/EditorFactory.h"
 #include "plugin/HostText.h"
 #include "plugin/uPlugin.h"
 
@@ -46,19 +45,8 @@ bool APlugin::getProductString(char* text) {
 // tempo sync reads: hosts answer audioMasterGetTime without it.
 vst::VstInt32 APlugin::canDo(char*) { return -1; }
 
-// Only our own tools know both magic numbers and the record's size; every
-// other vendor-specific request answers 0 as before.
 vst::VstIntPtr APlugin::vendorSpecific(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float) {
-    if (index != kTestPortIndex || value != kTestPortValue || !ptr) return 0;
-    auto* port = static_cast<EditorTestPort*>(ptr);
-    auto* glue = static_cast<APluginEditor*>(editor);
-    if (port->size != sizeof(EditorTestPort) || !glue) return 0;
-    try {
-        glue->handOutTestPort(*port);
-    } catch (...) {  // no memory for the headless backend
-        return 0;
-    }
-    return 1;
+    return editorGlue->vendorSpecific(index, value, ptr);
 }
 
 }  // namespace trv4

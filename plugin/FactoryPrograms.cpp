@@ -115,8 +115,8 @@ const float kFactoryProgramValues[][kNumParams] = {
 
 #undef TRV4_PROGRAM
 
-static_assert(std::size(kFactoryProgramNames) == kNumFactoryPrograms);
-static_assert(std::size(kFactoryProgramValues) == kNumFactoryPrograms);
+static_assert(std::size(kFactoryProgramNames) == kNumPrograms);
+static_assert(std::size(kFactoryProgramValues) == kNumPrograms);
 static_assert(std::size(kFactoryProgramValues[0]) == kNumParams);
 
 }  // namespace trv4

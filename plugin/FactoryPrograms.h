@@ -8,9 +8,10 @@
 
 namespace trv4 {
 
-constexpr int kNumFactoryPrograms = 45;
+// The plug-in has exactly these programs: the count is also its record's.
+constexpr int kNumPrograms = 45;
 
-extern const char* const kFactoryProgramNames[kNumFactoryPrograms];
-extern const float kFactoryProgramValues[kNumFactoryPrograms][kNumParams];
+extern const char* const kFactoryProgramNames[kNumPrograms];
+extern const float kFactoryProgramValues[kNumPrograms][kNumParams];
 
 }  // namespace trv4

@@ -5,6 +5,8 @@
 // plugin/APlugin*.cpp by concern: construction and audio entry points
 // (APlugin.cpp), the parameter set (APluginParameters.cpp), programs
 // (APluginPrograms.cpp) and identity and capability queries (APluginQueries.cpp).
+// The editor is made by the editor's factory and reaches this object only as
+// its EditorHost.
 //
 // Threads: the host's audio thread runs process/processReplacing; its
 // user-interface thread runs the dispatcher and the editor; setParameter may
@@ -13,17 +15,20 @@
 
 #include <atomic>
 
+#include "editor/EditorHost.h"
 #include "engine/Engine.h"
 #include "engine/ParamIndex.h"
 #include "plugin/APluginProgram.h"
+#include "plugin/FactoryPrograms.h"
 #include "vst/AudioEffectX.h"
 
 namespace trv4 {
 
-constexpr int kNumPrograms = 45;
+class EditorGlue;
+
 constexpr vst::VstInt32 kUniqueID = vst::fourCC('7', '9', '4', '3');
 
-class APlugin : public vst::AudioEffectX, private HostTimeSource {
+class APlugin : public vst::AudioEffectX, public EditorHost, private HostTimeSource {
 public:
     explicit APlugin(vst::AudioMasterCallback audioMaster);
     ~APlugin() override;
@@ -48,26 +53,25 @@ public:
     bool getVendorString(char* text) override;
     bool getProductString(char* text) override;
     vst::VstInt32 canDo(char* text) override;
-    // Answers the editor test port (editor/EditorTestPort.h) and nothing else.
+    // Handed to the editor, which answers only its test port; every other
+    // request answers 0.
     vst::VstIntPtr vendorSpecific(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt) override;
 
-    // Read access for the editor glue (window thread).
-    float parameterValue(int index) const { return params[index].load(std::memory_order_relaxed); }
-    const Engine& engineState() const { return engine; }
-    bool editorClosed() const { return editorClosedFlag.load(std::memory_order_relaxed); }
-    void setEditorClosed(bool closed) { editorClosedFlag.store(closed, std::memory_order_relaxed); }
-    const APluginProgram& program(int index) const { return programs[index]; }
+    // EditorHost: what the editor reads and sends (window thread). One
+    // override serves both bases' setParameterAutomated.
+    float parameterValue(int index) const override { return params[index].load(std::memory_order_relaxed); }
+    void setParameterAutomated(vst::VstInt32 index, float value) override;
+    float meterLevel() const override { return engine.meterLevel(); }
+    double hostTempo() const override { return engine.hostTempo(); }
 
 private:
     bool queryHostTime(int32_t requestMask, HostTime& out) override;
 
-    char hostVendor[65] = {};
-    char hostProduct[65] = {};
     ParameterArray params{};
-    std::atomic<bool> editorClosedFlag{false};
     Engine engine;
     APluginProgram programs[kNumPrograms];
-    float vu = 0;
+    float vu = 0;  // getVu's value: nothing sets it, so the host always reads 0
+    EditorGlue* editorGlue = nullptr;  // the base's editor, as the glue it is
 };
 
 }  // namespace trv4

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "editor/APluginEditor.h"
+#include "editor/EditorTestPort.h"
 #include "editor/TPluginEditorWindow.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "plugin/uPlugin.h"
@@ -25,7 +26,7 @@ struct OpenEditor {
         glue = static_cast<trv4::APluginEditor*>(plugin->getEditor());
         trv4::EditorTestPort port{};
         port.size = sizeof port;
-        glue->handOutTestPort(port);
+        plugin->vendorSpecific(trv4::kTestPortIndex, trv4::kTestPortValue, &port, 0);
         glue->open(nullptr);
         glue->idle();  // the first update: every control set
         backend = static_cast<platform::HeadlessBackend*>(glue->window()->GetBackend());

@@ -4,10 +4,6 @@
 #include <cstring>
 #include <utility>
 
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#define STB_IMAGE_WRITE_STATIC
-#include <stb/stb_image_write.h>
-
 namespace platform {
 
 class HeadlessBackend::Window : public NativeWindow {
@@ -174,22 +170,21 @@ std::unique_ptr<DibSection> HeadlessBackend::Capture(uintptr_t handle) {
     return picture;
 }
 
-bool HeadlessBackend::WritePng(uintptr_t handle, const std::string& path) {
+HeadlessBackend::Pixels HeadlessBackend::CapturePixels(uintptr_t handle) {
     auto picture = Capture(handle);
-    if (!picture) return false;
-    const int w = picture->Width(), h = picture->Height();
-    std::vector<uint8_t> rgba(static_cast<size_t>(w) * h * 4);
+    if (!picture) return {};
+    Pixels out{picture->Width(), picture->Height(), {}};
+    out.words.resize(static_cast<size_t>(out.width) * out.height);
+    // Rows bottom-up, blue green red alpha: top-down 0x00RRGGBB.
     const uint8_t* bits = picture->Bits();
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const uint8_t* s = bits + (static_cast<size_t>(h - 1 - y) * w + x) * 4;
-            uint8_t* d = rgba.data() + (static_cast<size_t>(y) * w + x) * 4;
-            d[0] = s[2];
-            d[1] = s[1];
-            d[2] = s[0];
-            d[3] = 255;
-        }
-    return stbi_write_png(path.c_str(), w, h, 4, rgba.data(), w * 4) != 0;
+    for (int y = 0; y < out.height; ++y) {
+        const uint8_t* row = bits + static_cast<size_t>(out.height - 1 - y) * out.width * 4;
+        uint32_t* word = out.words.data() + static_cast<size_t>(y) * out.width;
+        for (int x = 0; x < out.width; ++x)
+            word[x] = static_cast<uint32_t>(row[4 * x]) | static_cast<uint32_t>(row[4 * x + 1]) << 8 |
+                      static_cast<uint32_t>(row[4 * x + 2]) << 16;
+    }
+    return out;
 }
 
 HeadlessBackend::Window* HeadlessBackend::Target(uintptr_t window, Point& p) {

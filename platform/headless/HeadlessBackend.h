@@ -1,7 +1,7 @@
 // The in-process backend: off-screen windows with pixel buffers, input that
 // tests inject, a clock that tests advance, and shell calls, settings and
-// message boxes recorded instead of performed. Used by the tests and to
-// render a form to a PNG file.
+// message boxes recorded instead of performed. Used by the tests, the editor
+// test port and the tools that take pictures of a form.
 //
 // Input goes where a window system would send it: to the window holding the
 // capture, else to the innermost visible window under the point; points are
@@ -63,8 +63,14 @@ public:
     // The window's client area with its visible child windows, as a screen
     // shows it.
     std::unique_ptr<DibSection> Capture(uintptr_t handle);
-    // Capture written as a PNG file (alpha made opaque); false on failure.
-    bool WritePng(uintptr_t handle, const std::string& path);
+    // Capture as width * height words 0x00RRGGBB, top row first (the form
+    // the test port hands out and PNG writers take); empty for a window
+    // that does not exist.
+    struct Pixels {
+        int width = 0, height = 0;
+        std::vector<uint32_t> words;
+    };
+    Pixels CapturePixels(uintptr_t handle);
 
     void SetKeyboardState(ShiftState keys) { keys_ = keys; }
     void MouseDown(uintptr_t window, MouseButton button, Point p);

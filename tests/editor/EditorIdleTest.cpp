@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "editor/APluginEditor.h"
+#include "editor/EditorTestPort.h"
 #include "editor/TPluginEditorWindow.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "plugin/uPlugin.h"
@@ -28,7 +29,7 @@ protected:
         glue = static_cast<APluginEditor*>(plugin->getEditor());
         EditorTestPort port{};
         port.size = sizeof port;
-        glue->handOutTestPort(port);
+        ASSERT_EQ(plugin->vendorSpecific(kTestPortIndex, kTestPortValue, &port, 0), 1);
         plugin->setSampleRate(44100);
         plugin->resume();
         plugin->setParameter(kMix, 0.0f);    // dry only

@@ -123,18 +123,19 @@ TEST_F(Painting, ChangesInvalidateOldAndNewPlaceAndPaintOnlyThat) {
     EXPECT_EQ(PixelAt(*shot, 70, 30), 0xC0C0C0u);
 }
 
-TEST_F(Painting, PngHasTheWindowsSize) {
-    const std::string path = ::testing::TempDir() + "platform-painting.png";
-    ASSERT_TRUE(backend.WritePng(form.Handle(), path));
-    FILE* f = std::fopen(path.c_str(), "rb");
-    ASSERT_NE(f, nullptr);
-    unsigned char header[24] = {};
-    ASSERT_EQ(std::fread(header, 1, 24, f), 24u);
-    std::fclose(f);
-    std::remove(path.c_str());
-    EXPECT_EQ(std::memcmp(header + 1, "PNG", 3), 0);
-    EXPECT_EQ(header[19], 120);  // width, big-endian at 16..19
-    EXPECT_EQ(header[23], 80);
+TEST_F(Painting, CapturedPixelsRunTopDownAsTheScreenShowsThem) {
+    const HeadlessBackend::Pixels shot = backend.CapturePixels(form.Handle());
+    ASSERT_EQ(shot.width, 120);
+    ASSERT_EQ(shot.height, 80);
+    ASSERT_EQ(shot.words.size(), 120u * 80u);
+    EXPECT_EQ(shot.words[30 * 120 + 70], 0xFF0000u) << "the picture, near the top";
+    EXPECT_EQ(shot.words[75 * 120 + 70], 0xC0C0C0u) << "the form below it";
+    auto picture = backend.Capture(form.Handle());
+    int differing = 0;
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 120; ++x) differing += shot.words[static_cast<size_t>(y) * 120 + x] != PixelAt(*picture, x, y);
+    EXPECT_EQ(differing, 0);
+    EXPECT_TRUE(backend.CapturePixels(9999).words.empty()) << "no such window";
 }
 
 TEST(Timers, FireAtTheirPeriodAsTheClockAdvances) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/headless/HeadlessBackend.h"
+#include "tests/support/CapturePng.h"
 #include "WindowScene.h"
 
 namespace {
@@ -86,7 +87,7 @@ int main(int argc, char** argv) {
 
     platform::HeadlessBackend headless;
     auto reference = platform::testing::BuildScene(headless, 0);
-    const bool written = headless.WritePng(reference->form->Handle(), dir + "\\headless.png");
+    const bool written = trv4test::writeCapturePng(headless, reference->form->Handle(), dir + "\\headless.png");
     scene.reset();
     DestroyWindow(host);
     return written ? 0 : 4;

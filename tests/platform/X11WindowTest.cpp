@@ -11,6 +11,7 @@
 
 #include "platform/headless/HeadlessBackend.h"
 #include "platform/x11/X11Backend.h"
+#include "tests/support/CapturePng.h"
 #include "WindowScene.h"
 
 #include <X11/Xlib.h>
@@ -111,7 +112,7 @@ TEST(X11Window, ClicksReachTheRightControlAndTheScreenShowsTheHeadlessPicture) {
     EXPECT_EQ(differing, 0);
     EXPECT_GT(labelInk, 20) << "the label's text is part of the comparison";
     if (const char* out = std::getenv("TRV4_SCREENSHOT_DIR"))
-        headless.WritePng(reference->form->Handle(), std::string(out) + "/platform-x11-headless.png");
+        trv4test::writeCapturePng(headless, reference->form->Handle(), std::string(out) + "/platform-x11-headless.png");
 }
 
 // A windowless control that records the wheel deltas it gets.

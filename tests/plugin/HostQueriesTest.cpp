@@ -3,7 +3,9 @@
 // query terminates the host's buffer.
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "editor/EditorTestPort.h"
 #include "tests/plugin/ModuleFixture.h"
 #include "tests/plugin/TestPlugin.h"
 
@@ -95,6 +97,35 @@ TEST_F(HostQueries, BaseAnswers) {
     EXPECT_EQ(fx.dispatch(effGetTailSize), 0);
     EXPECT_EQ(fx.dispatch(effGetNumProgramCategories), 1);
     EXPECT_EQ(fx.dispatch(effKeysRequired), 1);
+}
+
+// The editor's test port opens only to both magic numbers and a record of
+// its own size; any other vendor-specific request answers 0, leaves the
+// record alone, and the editor still needs a parent window.
+TEST_F(HostQueries, TheTestPortOpensOnlyToItsOwnRequest) {
+    auto& fx = makeEffect();
+    trv4::EditorTestPort port{};
+    port.size = sizeof port;
+    trv4::EditorTestPort shortRecord{};
+    shortRecord.size = sizeof shortRecord - 1;
+    EXPECT_EQ(fx.dispatch(effVendorSpecific, trv4::kTestPortIndex + 1, trv4::kTestPortValue, &port), 0);
+    EXPECT_EQ(fx.dispatch(effVendorSpecific, trv4::kTestPortIndex, trv4::kTestPortValue + 1, &port), 0);
+    EXPECT_EQ(fx.dispatch(effVendorSpecific, trv4::kTestPortIndex, trv4::kTestPortValue, nullptr), 0);
+    EXPECT_EQ(fx.dispatch(effVendorSpecific, trv4::kTestPortIndex, trv4::kTestPortValue, &shortRecord), 0);
+    EXPECT_EQ(port.context, nullptr);
+    EXPECT_EQ(port.capture, nullptr);
+    EXPECT_EQ(shortRecord.context, nullptr);
+    EXPECT_EQ(fx.dispatch(effEditOpen), 0) << "no parent window and no port";
+
+    ASSERT_EQ(fx.dispatch(effVendorSpecific, trv4::kTestPortIndex, trv4::kTestPortValue, &port), 1);
+    EXPECT_NE(port.context, nullptr);
+    EXPECT_EQ(port.capture(port.context, nullptr, 755, 370), 0) << "no window open yet";
+    ASSERT_EQ(fx.dispatch(effEditOpen), 1) << "off-screen on the port's backend";
+    std::vector<uint32_t> pixels(755 * 370);
+    EXPECT_EQ(port.capture(port.context, pixels.data(), 755, 370), 1);
+    EXPECT_EQ(port.capture(port.context, pixels.data(), 370, 755), 0) << "the size must match";
+    fx.dispatch(effEditClose);
+    EXPECT_EQ(port.capture(port.context, pixels.data(), 755, 370), 0) << "closed: nothing to drive";
 }
 
 // A host that passes uninitialised buffers must get a terminated text from

@@ -1,6 +1,6 @@
 // A plug-in object made directly from the shell library, with a host
 // callback that knows nothing: for tests that look inside (editor mark,
-// program contents) rather than through the exported entry.
+// write-through into programs) rather than through the exported entry.
 #pragma once
 
 #include <cstring>

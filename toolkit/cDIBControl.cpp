@@ -375,6 +375,7 @@ void TCustomDIBControl::PaintOnto(TWinDIB& main, TWinDIB& scratch) {
         PaintDIB(scratch);
         OnPaintEnd(this, scratch);
     } catch (...) {
+        // Not swallowed: the surface is lent for this paint only.
         fSurface = nullptr;
         throw;
     }

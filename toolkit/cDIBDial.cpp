@@ -40,8 +40,8 @@ void TCustomDIBDialPointerAngles::SetStart(int degrees) {
 void TCustomDIBDialPointerAngles::SetRange(int degrees) {
     if (degrees < 1 || degrees > 360) throw EDIBDialError(dialmsg::kRange);
     fRange = degrees;
-    // Resolution stays within 0..Range.
-    if (fResolution > fRange) SetResolution(fRange);
+    // A Resolution below the new Range is raised to it; one above it stays.
+    if (fResolution < fRange) SetResolution(fRange);
     Changed();
 }
 

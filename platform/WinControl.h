@@ -119,8 +119,8 @@ private:
     Control* hover_ = nullptr;
 };
 
-// A plain windowed container for other controls: the base of the toolkit's
-// container, which is designed as a panel.
+// A plain windowed container for other controls. It stays for the
+// toolkit's container, which is a panel with windowless children.
 class Panel : public WinControl {
 public:
     explicit Panel(Component* owner) : WinControl(owner) {}

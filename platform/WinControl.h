@@ -119,12 +119,16 @@ private:
     Control* hover_ = nullptr;
 };
 
-// A plain windowed container for other controls.
+// A plain windowed container for other controls. It stays for the
+// toolkit's container, which is a panel with windowless children.
 class Panel : public WinControl {
 public:
     explicit Panel(Component* owner) : WinControl(owner) {}
     static const ClassInfo& StaticClass();
     const ClassInfo& Class() const override { return StaticClass(); }
 };
+
+// The backend of the form at the top of component's owner chain, or none.
+Backend* FindBackend(Component* component);
 
 }  // namespace platform

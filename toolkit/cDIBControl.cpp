@@ -331,17 +331,12 @@ void TCustomDIBControl::DIBClick() {
 
 void TCustomDIBControl::DIBMouseEnter() {
     const bool wasActive = fFocused || fHot;
-    const bool wasHot = fHot;
     fOver = fHot = true;
     if (!wasActive) Highlight();
-    if (MouseCaptured()) {
-        // Back inside during the press: the leave was deferred, so no second
-        // enter notice; the repeat resumes.
-        if (!wasHot) platform::Control::MouseEnter();
-        if (fAutoRepeat && fHasPress && !fTimer->Enabled()) fTimer->SetEnabled(true);
-        return;
-    }
+    // Also when the pointer comes back during the press, although the leave
+    // notice waits for the release; the repeat resumes then.
     platform::Control::MouseEnter();
+    if (MouseCaptured() && fAutoRepeat && fHasPress && !fTimer->Enabled()) fTimer->SetEnabled(true);
 }
 
 void TCustomDIBControl::DIBMouseLeave() {
@@ -375,6 +370,7 @@ void TCustomDIBControl::PaintOnto(TWinDIB& main, TWinDIB& scratch) {
         PaintDIB(scratch);
         OnPaintEnd(this, scratch);
     } catch (...) {
+        // Not swallowed: the surface is lent for this paint only.
         fSurface = nullptr;
         throw;
     }

@@ -146,6 +146,7 @@ void TCustomDIBContainer::SetActiveControl(TCustomDIBControl* control) {
         if (control) control->DIBEnter();
         OnActiveControlChange(this);
     } catch (...) {
+        // Not swallowed: the re-entry guard comes down, the caller sees it.
         fActivating = false;
         throw;
     }

@@ -4,7 +4,7 @@
 #include <exception>
 
 #include "platform/SystemError.h"
-#include "platform/Timer.h"
+#include "platform/WinControl.h"
 
 namespace toolkit {
 
@@ -86,8 +86,13 @@ void TDIBTimer::Tick() {
         try {
             fBackend->System().ShowMessage(0, "Error", e.what());
         } catch (...) {
+            // The message box failed too: nothing is left to tell, and the
+            // timer keeps running.
         }
     } catch (...) {
+        // Not an exception we can describe: dropped, because a tick comes
+        // from the window system's message loop and nothing may unwind
+        // into it.
     }
 }
 

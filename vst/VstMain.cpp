@@ -12,7 +12,8 @@ AEffect* createEffectRecord(AudioMasterCallback audioMaster) {
         AudioEffect* effect = createEffectInstance(audioMaster);
         return effect ? effect->getAeffect() : nullptr;
     } catch (...) {
-        // Out of memory or anything else: the host gets no record.
+        // Out of memory or anything else: no exception may cross the host's
+        // entry point, so the host gets no record instead.
         return nullptr;
     }
 }

@@ -75,6 +75,7 @@ std::unique_ptr<DibSection> DibSection::Create(int width, int height) {
     try {
         return std::make_unique<GdiDibSection>(memory, bitmap, previous, bits, width, height);
     } catch (...) {
+        // The section has no owner yet: free it here, then pass the failure on.
         SelectObject(memory, previous);
         DeleteObject(bitmap);
         DeleteDC(memory);

@@ -131,6 +131,8 @@ private:
             LRESULT result = 0;
             if (self->Handle(hwnd, message, w, l, result)) return result;
         } catch (...) {
+            // Swallowed, for the reason above; the control's own message
+            // step has already reported what it could.
             return 0;
         }
         return DefWindowProcA(hwnd, message, w, l);
@@ -260,6 +262,9 @@ private:
                 try {
                     self->tick_();
                 } catch (...) {
+                    // Swallowed: nothing may unwind into the system from a
+                    // window procedure. A timer reports its handler's
+                    // failures itself.
                 }
             }
             return 0;

@@ -373,7 +373,8 @@ void X11Backend::ProcessEvents() {
         try {
             slot->tick();
         } catch (...) {
-            // The host's idle call must not see it; Timer reports its own.
+            // Swallowed: no exception may reach the host's idle call, which
+            // runs this loop. A timer reports its handler's failures itself.
         }
     }
     timers_.erase(std::remove_if(timers_.begin(), timers_.end(), [](const auto& s) { return !s->alive; }), timers_.end());

@@ -66,7 +66,7 @@ TEST(DIBControl, OpacityBlendsOverTheBackgroundAndZeroStillTakesTheMouse) {
     EXPECT_EQ(s.log, (Log{"p enter", "p down 5,5"}));
 }
 
-TEST(DIBControl, LeaveWhileCapturedIsDeferredToTheRelease) {
+TEST(DIBControl, LeaveWhileCapturedIsDeferredToTheReleaseAndAReturnEntersAgain) {
     Scene s;
     ProbeControl* a = s.Probe("a", 0, 0, 20, 20);
     s.Probe("b", 50, 0, 20, 20);
@@ -75,11 +75,14 @@ TEST(DIBControl, LeaveWhileCapturedIsDeferredToTheRelease) {
     s.backend.MouseMove(s.Window(), {55, 5});
     EXPECT_TRUE(a->Hot());
     EXPECT_FALSE(a->MouseOver());
-    // Back in and out again while held: no notices.
+    // Back in while held: a second enter notice; out again: none (the
+    // leave waits for the release).
     s.backend.MouseMove(s.Window(), {6, 6});
+    EXPECT_TRUE(a->MouseOver());
     s.backend.MouseMove(s.Window(), {56, 6});
+    EXPECT_EQ(s.log, (Log{"a enter", "a down 5,5", "a enter"}));
     s.backend.MouseUp(s.Window(), MouseButton::Left, {56, 6});
-    EXPECT_EQ(s.log, (Log{"a enter", "a down 5,5", "a leave", "b enter"}));
+    EXPECT_EQ(s.log, (Log{"a enter", "a down 5,5", "a enter", "a leave", "b enter"}));
     EXPECT_FALSE(a->Hot());
     EXPECT_EQ(a->highlights, 1);
     EXPECT_EQ(a->unhighlights, 1);
@@ -107,7 +110,7 @@ TEST(DIBControl, AutoRepeatWhileHeldStopsOnLeaveResumesOnEnter) {
     s.backend.MouseMove(s.Window(), {3, 4});
     EXPECT_TRUE(p->RepeatRunning());
     s.backend.AdvanceClock(100);
-    EXPECT_EQ(s.log, (Log{"p down 3,4"}));
+    EXPECT_EQ(s.log, (Log{"p enter", "p down 3,4"}));
     s.backend.MouseUp(s.Window(), MouseButton::Left, {3, 4});
     s.log.clear();
     s.backend.AdvanceClock(500);

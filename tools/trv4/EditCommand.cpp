@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <memory>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -61,22 +63,77 @@ private:
     int64_t played_ = 0;
 };
 
-}  // namespace
+// What the edit command line asks for.
+struct EditOptions {
+    std::string pluginPath;
+    bool tempoGiven = false;  // the host answers its time, with this tempo
+    double tempo = 0;
+    bool audio = true;        // false: --no-audio
+    Arguments settings;       // program and parameter options, resolved once the plug-in is loaded
+};
 
-int runEdit(const std::vector<std::string>& words) {
+// False with a one-line reason for the usage message.
+bool parseEditOptions(const std::vector<std::string>& words, EditOptions& options, std::string& error) {
     std::vector<OptionSpec> specs = {{"tempo", true}, {"no-audio", false}};
     addSettingsOptions(specs);
-    Arguments args;
-    std::string error;
-    if (!parseArguments(words, specs, args, error)) return usageError(error);
-    if (args.positional.size() != 1) return usageError("edit takes PLUGIN");
-    double tempo = 0;
-    if (!numberOption(args, "tempo", 1, 1000, tempo, error)) return usageError(error);
+    Arguments& args = options.settings;
+    if (!parseArguments(words, specs, args, error)) return false;
+    if (args.positional.size() != 1) {
+        error = "edit takes PLUGIN";
+        return false;
+    }
+    if (!numberOption(args, "tempo", 1, 1000, options.tempo, error)) return false;
+    options.pluginPath = args.positional[0];
+    options.tempoGiven = args.has("tempo");
+    options.audio = !args.has("no-audio");
+    return true;
+}
 
-    std::unique_ptr<LoadedPlugin> plugin = LoadedPlugin::load(args.positional[0], error);
+// The host's window with the plug-in's editor open in it; width and height
+// come in as the size asked before opening and go out as the size in effect.
+std::unique_ptr<HostWindow> openEditorWindow(LoadedPlugin& plugin, int& width, int& height, std::string& error) {
+    const trv4host::Effect& effect = plugin.effect();
+    std::unique_ptr<HostWindow> window = HostWindow::open(effect.text(vst::effGetEffectName) + " - trv4 edit",
+                                                          kWindowLeft, kWindowTop, width, height, error);
+    if (!window) return nullptr;
+    if (effect.dispatch(vst::effEditOpen, 0, 0, window->handle()) == 0) {
+        error = "the plug-in's editor did not open";
+        return nullptr;
+    }
+    // And again once it is open: an editor may know its size only now.
+    int openWidth = width, openHeight = height;
+    if (editorSize(plugin, openWidth, openHeight, error) && (openWidth != width || openHeight != height)) {
+        window->resize(openWidth, openHeight);
+        width = openWidth;
+        height = openHeight;
+    }
+    return window;
+}
+
+// Idles the editor (and plays the demo when asked) until the window is
+// closed, which answers true, or Ctrl-C, which answers false.
+bool idleUntilClosed(LoadedPlugin& plugin, HostWindow& window, SilentPlayer* player,
+                     const std::vector<std::string>& names) {
+    auto next = std::chrono::steady_clock::now();
+    while (!interrupted()) {
+        if (!window.pump()) return true;
+        if (player) player->catchUp();
+        plugin.effect().dispatch(vst::effEditIdle);
+        printAutomation(plugin, names);
+        next += kIdlePeriod;
+        const auto now = std::chrono::steady_clock::now();
+        if (next < now) next = now;
+        std::this_thread::sleep_until(next);
+    }
+    return false;
+}
+
+int editPlugin(const EditOptions& options) {
+    std::string error;
+    std::unique_ptr<LoadedPlugin> plugin = LoadedPlugin::load(options.pluginPath, error);
     if (!plugin) return fail(error);
     PluginSettings settings;
-    if (!resolveSettings(*plugin, args, settings, error)) return fail(error);
+    if (!resolveSettings(*plugin, options.settings, settings, error)) return fail(error);
     const trv4host::Effect& effect = plugin->effect();
     trv4host::Host& host = plugin->host();
     // Hosts ask for the rectangle before they open the editor, to size their window.
@@ -90,25 +147,14 @@ int runEdit(const std::vector<std::string>& words) {
     for (const std::string& warning : settings.warnings) std::fprintf(stderr, "trv4: warning: %s\n", warning.c_str());
     applySettings(effect, settings);
     Transport transport;
-    transport.answered = args.has("tempo");
-    transport.tempo = tempo;
+    transport.answered = options.tempoGiven;
+    transport.tempo = options.tempo;
     transport.playing = true;
     host.timeInfoAvailable = transport.answered;
     const std::vector<std::string> names = parameterNames(*plugin);
 
-    std::unique_ptr<HostWindow> window =
-        HostWindow::open(effect.text(vst::effGetEffectName) + " - trv4 edit", kWindowLeft, kWindowTop, width, height,
-                         error);
+    std::unique_ptr<HostWindow> window = openEditorWindow(*plugin, width, height, error);
     if (!window) return fail(error);
-    if (effect.dispatch(vst::effEditOpen, 0, 0, window->handle()) == 0)
-        return fail("the plug-in's editor did not open");
-    // And again once it is open: an editor may know its size only now.
-    int openWidth = width, openHeight = height;
-    if (editorSize(*plugin, openWidth, openHeight, error) && (openWidth != width || openHeight != height)) {
-        window->resize(openWidth, openHeight);
-        width = openWidth;
-        height = openHeight;
-    }
     catchInterrupt();
     int x = 0, y = 0;
     window->screenOrigin(x, y);
@@ -118,22 +164,7 @@ int runEdit(const std::vector<std::string>& words) {
 
     effect.resume();
     SilentPlayer player(effect, host, transport);
-    const bool audio = !args.has("no-audio");
-    auto next = std::chrono::steady_clock::now();
-    bool closedByUser = false;
-    while (!interrupted()) {
-        if (!window->pump()) {
-            closedByUser = true;
-            break;
-        }
-        if (audio) player.catchUp();
-        effect.dispatch(vst::effEditIdle);
-        printAutomation(*plugin, names);
-        next += kIdlePeriod;
-        const auto now = std::chrono::steady_clock::now();
-        if (next < now) next = now;
-        std::this_thread::sleep_until(next);
-    }
+    const bool closedByUser = idleUntilClosed(*plugin, *window, options.audio ? &player : nullptr, names);
     effect.dispatch(vst::effEditClose);
     printAutomation(*plugin, names);
     effect.suspend();
@@ -143,6 +174,15 @@ int runEdit(const std::vector<std::string>& words) {
     window.reset();
     std::printf("editor closed (%s)\n", closedByUser ? "window closed" : "interrupted");
     return 0;
+}
+
+}  // namespace
+
+int runEdit(const std::vector<std::string>& words) {
+    EditOptions options;
+    std::string error;
+    if (!parseEditOptions(words, options, error)) return usageError(error);
+    return editPlugin(options);
 }
 
 }  // namespace trv4tool

@@ -31,7 +31,8 @@ TEST(ExactDecimal, RoundsTheExactValueHalvesAwayFromZero) {
         {0.0, 5, 0},
         {std::numeric_limits<double>::denorm_min(), 330, 4940656},  // 4.940656458...e-324
     };
-    for (const auto& c : cases) EXPECT_EQ(ExactDecimal(c.v).rounded(c.decimals), c.rounded) << c.v << " " << c.decimals;
+    for (const auto& c : cases)
+        EXPECT_EQ(ExactDecimal(c.v).rounded(c.decimals), c.rounded) << c.v << " " << c.decimals;
 }
 
 TEST(ExactDecimal, SignExponentAndTheFloatsLongestExpansion) {

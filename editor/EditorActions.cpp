@@ -1,7 +1,9 @@
 #include "editor/EditorActions.h"
 
 #include <cmath>
-#include <iterator>
+
+#include "text/ExactDecimal.h"
+#include "text/TextWriter.h"
 
 namespace trv4 {
 
@@ -9,24 +11,25 @@ std::string FixedText(double value, int decimals) {
     if (std::isnan(value)) return "NAN";
     if (decimals < 0) decimals = 0;
     if (decimals > 9) decimals = 9;
+    constexpr uint64_t kLimit = 1000000000000000000;  // 10^18
+    const char* infinity = value < 0 ? "-INF" : "INF";
+    if (std::isinf(value)) return infinity;
+    const ExactDecimal exact(value);
+    if (exact.exponent() + decimals >= 18) return infinity;
+    const uint64_t units = exact.rounded(decimals);
+    if (units >= kLimit) return infinity;
+
     uint64_t scale = 1;
     for (int i = 0; i < decimals; ++i) scale *= 10;
-    const double scaled = std::floor(std::fabs(value) * static_cast<double>(scale) + 0.5);
-    if (!(scaled < 1e18)) return value < 0 ? "-INF" : "INF";
-    const uint64_t units = static_cast<uint64_t>(scaled);
-
-    // Digits from the right: the decimals, the point, then the whole part.
-    char digits[32];
-    int n = 0;
-    uint64_t rest = units;
-    for (int i = 0; i < decimals; ++i, rest /= 10) digits[n++] = static_cast<char>('0' + rest % 10);
-    if (decimals > 0) digits[n++] = '.';
-    do {
-        digits[n++] = static_cast<char>('0' + rest % 10);
-        rest /= 10;
-    } while (rest);
-    if (value < 0 && units != 0) digits[n++] = '-';
-    return std::string(std::make_reverse_iterator(digits + n), std::make_reverse_iterator(digits));
+    char digits[24];
+    TextWriter text(digits, sizeof digits);
+    if (exact.negative() && units != 0) text.put('-');
+    text.putDecimal(units / scale);
+    if (decimals > 0) {
+        text.put('.');
+        text.putDecimal(units % scale, decimals);
+    }
+    return digits;
 }
 
 std::string AboutText() {

@@ -34,8 +34,8 @@ constexpr size_t kManualPathLimit = 256;
 // the version in fixed notation with two decimals.
 std::string AboutText();
 
-// value in fixed notation with the given number of decimals (0 to 9),
-// halves rounded away from zero, decimal point '.', whatever the process
+// value in fixed notation with the given number of decimals (0 to 9), its
+// exact value rounded halves away from zero, decimal point '.', whatever the process
 // locale: "1.21", "-0.50", "12". Non-finite values, and values whose
 // digits would pass 10^18, give "INF", "-INF" or "NAN".
 std::string FixedText(double value, int decimals);

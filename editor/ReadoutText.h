@@ -1,8 +1,8 @@
 // The texts of the editor's numeric read-outs, as pure functions: the
 // 5-character fixed number format, the value each read-out shows in its own
-// unit, and the note value of a synced rate. No locale and no C library
-// formatting: the digits come from the float32's exact binary value, so the
-// text is the same in every host process. Any thread; no allocation.
+// unit, and the note value of a synced rate. No locale: the digits come
+// from the float32's exact decimal value (text/ExactDecimal.h), so the text
+// is the same in every host process. Any thread; no allocation.
 #pragma once
 
 #include <cstdint>
@@ -25,12 +25,13 @@ struct ReadoutText {
 // "-----".
 ReadoutText FixedReadout(float v);
 
-// The value read-out `index` shows for parameter value p, in its unit,
-// computed in extended precision and stored as float32; false for indices
-// without a number read-out (3, 7, 15..18, 20 and beyond).
+// The value read-out `index` shows for parameter value p: its law in
+// engine/ParameterLaws.h, computed in extended precision (long double) and
+// stored as float32; false for the parameters without a number (the waves,
+// the switches, the spare) and for indices beyond them.
 bool ReadoutValue(int index, float p, float& value);
 
-// The note value of a synced rate (p4 or p8) at the host tempo in beats per
+// The note value of a synced rate (Rate 1 or Rate 2) at the host tempo in beats per
 // minute: "--------" while the tempo is 0, else "N/1" or "1/N", the length
 // of one modulator cycle in whole notes.
 ReadoutText TempoCode(float rate, double hostTempo);

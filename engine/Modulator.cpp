@@ -2,6 +2,8 @@
 
 #include "engine/Engine.h"
 #include "engine/Nearest.h"
+#include "engine/ParameterLaws.h"
+#include "engine/TempoMultiplier.h"
 
 namespace trv4 {
 
@@ -15,18 +17,8 @@ constexpr int32_t kTimeSigValid = 0x2000;
 
 Wave waveFromParameter(float p) { return static_cast<Wave>(nearestInt64(10.0 * p)); }
 
-float freeRate(float p) { return static_cast<float>(std::pow(1000.0, p) * 0.02); }
-
-// Multiplier m from n = nearest(307.2 / tempo): the largest power of two not
-// above n, capped at 256 (n = 512 included), and 1 beyond 512. It keeps the
-// synced rates near the free rates of the same knob position.
-uint32_t tempoMultiplier(uint16_t n) {
-    if (n < 2 || n > 512) return 1;
-    if (n == 512) return 256;
-    uint32_t m = 1;
-    while (m * 2 <= n) m *= 2;
-    return m;
-}
+// The law of Rate 1 or Rate 2, 0.02 Hz * 1000^p.
+float freeRate(ParamIndex rate, float p) { return static_cast<float>(lawValue<double>(kParameterLaws[rate], p)); }
 
 // One cycle lasts 256 / M beats; M = 2^nearest(10 p) * m.
 float syncedRate(float p, uint32_t multiplier, double tempo) {
@@ -48,9 +40,7 @@ bool syncToHost(Modulator& m1, Modulator& m2, const ModulatorSettings& s, HostTi
     if (!std::isfinite(info.tempo)) return false;
     hostTempo = info.tempo;
 
-    // A tempo of 0 gives an infinite quotient, taken as n = 0 (multiplier 1).
-    const uint16_t n = static_cast<uint16_t>(nearestInt64(307.2 / info.tempo));
-    const uint32_t m = tempoMultiplier(n);
+    const uint32_t m = tempoMultiplier(info.tempo);
     m1.rate = syncedRate(s.rate1, m, info.tempo);
     m2.rate = syncedRate(s.rate2, m, info.tempo);
 
@@ -69,7 +59,7 @@ uint32_t incrementFor(float rate, double sampleRate) { return nearestModulo32(kT
 void setupModulators(Modulator& m1, Modulator& m2, const ModulatorSettings& s, HostTimeSource& time,
                      double& hostTempo) {
     m1.wave = waveFromParameter(s.wave1);
-    m1.rate = freeRate(s.rate1);
+    m1.rate = freeRate(kRate1, s.rate1);
 
     if (s.wave2 == 0.0f) {
         // Wave 2 off: modulator 2 follows modulator 1, Offset behind it.
@@ -83,7 +73,7 @@ void setupModulators(Modulator& m1, Modulator& m2, const ModulatorSettings& s, H
     }
 
     m2.wave = waveFromParameter(s.wave2);
-    m2.rate = freeRate(s.rate2);
+    m2.rate = freeRate(kRate2, s.rate2);
     if (s.sync) syncToHost(m1, m2, s, time, hostTempo);
     m1.increment = incrementFor(m1.rate, s.sampleRate);
     m2.increment = incrementFor(m2.rate, s.sampleRate);

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "engine/Engine.h"
+#include "engine/ParameterLaws.h"
 
 namespace trv4 {
 
@@ -19,6 +20,11 @@ constexpr double kMaxHalfAngle = 1.45;
 
 double halfAngle(float omega, float T) { return std::min(omega * static_cast<double>(T) / 2, kMaxHalfAngle); }
 
+// The scale of an exponential law in hertz as an angular frequency in rad/s.
+constexpr double angular(ParamIndex index) {
+    return 2 * 3.141592653589793 * static_cast<double>(kParameterLaws[index].scale);
+}
+
 // Quality factors of the three hi-cut sections, in order.
 constexpr float kHiCutQ[HiCut::kSections] = {0.5f, 0.7f, 1.9f};
 
@@ -30,8 +36,10 @@ void Engine::updateBlock() {
     const double sr = workingRate(st.sampleRate);
     const float T = static_cast<float>(1 / sr);
 
-    // 1. Delay target: 0.05 ms * 12000^p0, as buffer samples.
-    const float d = static_cast<float>(std::pow(12000.0, p[kDelay]) * (1.0 / 12000));  // 1/12000 .. 1
+    // 1. Delay target: the Delay law relative to its maximum, as buffer samples.
+    const ParameterLaw& delay = kParameterLaws[kDelay];
+    const double delayBase = static_cast<double>(delay.baseOrOffset);
+    const float d = static_cast<float>(lawPower<double>(delay, p[kDelay]) * (1 / delayBase));  // 1/12000 .. 1
     st.delayTarget = static_cast<float>(131071 * static_cast<double>(d) * st.delayScale);
 
     // 2. Modulators: shapes, rates, increments, phase locks.
@@ -41,8 +49,8 @@ void Engine::updateBlock() {
 
     // 3. Feedback band-pass between Low and High, pre-warped edges.
     FeedbackBandpass& bp = st.feedback;
-    const float omegaH = static_cast<float>(1256.6370614359173 * std::pow(100.0, p[kHigh]));  // 200 Hz * 100^p
-    const float omegaL = static_cast<float>(125.66370614359172 * std::pow(100.0, p[kLow]));   // 20 Hz * 100^p
+    const float omegaH = static_cast<float>(angular(kHigh) * lawPower<double>(kParameterLaws[kHigh], p[kHigh]));
+    const float omegaL = static_cast<float>(angular(kLow) * lawPower<double>(kParameterLaws[kLow], p[kLow]));
     const float warpedH = static_cast<float>((2 / static_cast<double>(T)) * std::tan(halfAngle(omegaH, T)));
     const float warpedL = static_cast<float>((2 / static_cast<double>(T)) * std::tan(halfAngle(omegaL, T)));
     const double omega0 = std::sqrt(static_cast<double>(warpedH) * warpedL);
@@ -66,9 +74,10 @@ void Engine::updateBlock() {
     st.wetGain = static_cast<float>(p[kMix] * static_cast<double>(G));
     st.dryGain = static_cast<float>((1.0 - p[kMix]) * G);
 
-    // 6. Hi-cut: cutoff 12570 * 10^p rad/s, K the cotangent of the warped
-    // half angle; computed also while the stage is off.
-    const float omegaC = static_cast<float>(std::pow(10.0, p[kHiCut]) * 12570);
+    // 6. Hi-cut: cutoff 12570 * 10^p rad/s (the Hi-Cut law's 2 kHz taken as
+    // 12570 rad/s), K the cotangent of the warped half angle; computed also
+    // while the stage is off.
+    const float omegaC = static_cast<float>(lawPower<double>(kParameterLaws[kHiCut], p[kHiCut]) * 12570);
     const double angle = halfAngle(omegaC, T);
     const float Kc = static_cast<float>(std::cos(angle) / std::sin(angle));
     const double K = Kc;

@@ -5,7 +5,7 @@
 // relaxed atomic store, never a lock. The text queries run on the
 // dispatcher's thread.
 #include "plugin/HostText.h"
-#include "plugin/ParameterTable.h"
+#include "plugin/ParameterDisplay.h"
 #include "plugin/uPlugin.h"
 #include "vst/AEffEditor.h"
 
@@ -42,7 +42,7 @@ float APlugin::getParameter(vst::VstInt32 index) {
 void APlugin::getParameterName(vst::VstInt32 index, char* text) {
     // The spare, indices above it and negative ones have no name; an empty
     // text rather than none, so a host's uninitialised buffer is never shown.
-    const char* name = index >= 0 && index < kNumParams ? kParameterTable[index].name : "";
+    const char* name = index >= 0 && index < kNumParams ? kParameterLaws[index].name : "";
     copyHostText(text, name, kMaxParameterTextChars);
 }
 

@@ -3,10 +3,9 @@
 // notation from 0.0001 up to 999, scientific notation with an exponent of at
 // least 3 digits outside it ("2E+004", "2.38E-007"), decimal point '.'.
 //
-// Built from the exact binary value of the float32, with no help from the C
-// library's formatting: the result never depends on the process locale (the
-// host owns it) nor on the runtime's printf rounding. Pure function, any
-// thread; no allocation.
+// Rounded on the exact decimal value of the float32 (text/ExactDecimal.h):
+// the result never depends on the process locale (the host owns it) nor on
+// the runtime's printf rounding. Pure function, any thread; no allocation.
 #pragma once
 
 namespace trv4 {

@@ -122,6 +122,7 @@ TEST(EditorActions, FixedTextRoundsHalvesAwayAndIgnoresTheLocale) {
     EXPECT_EQ(FixedText(-0.001, 2), "0.00") << "no sign on a rounded zero";
     EXPECT_EQ(FixedText(99.996, 2), "100.00") << "carry into a new digit";
     EXPECT_EQ(FixedText(12.5, 0), "13");
+    EXPECT_EQ(FixedText(0.0055, 3), "0.005") << "held just below the half, though 0.0055 * 1000 gives 5.5";
     EXPECT_EQ(FixedText(1234567.0, 1), "1234567.0");
     EXPECT_EQ(FixedText(1e300, 2), "INF");
     EXPECT_EQ(FixedText(-HUGE_VAL, 2), "-INF");

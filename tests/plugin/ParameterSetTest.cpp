@@ -7,7 +7,7 @@
 #include <limits>
 #include <string>
 
-#include "plugin/ParameterTable.h"
+#include "plugin/ParameterDisplay.h"
 #include "tests/plugin/TestPlugin.h"
 
 namespace {
@@ -105,7 +105,7 @@ TEST(ParameterSet, ProgramZeroDisplayRow) {
                               "0",      "0.121 Hz",     "0 Deg",     "0 %",   "0 Deg",    "0",    "2E+004 Hz",
                               "20 Hz",  "OFF",          "OFF",       "ON",    "OFF",      "2E+004 Hz"};
     // Wave numbers read 0 until the engine's first block.
-    for (int i = 0; i < 20; ++i) EXPECT_EQ(display(*p, i), expected[i]) << trv4::kParameterTable[i].name;
+    for (int i = 0; i < 20; ++i) EXPECT_EQ(display(*p, i), expected[i]) << trv4::kParameterLaws[i].name;
 }
 
 TEST(ParameterSet, DisplayLaws) {
@@ -146,7 +146,7 @@ TEST(ParameterSet, EveryDisplayTextIsWholeAndShort) {
     // unit intact, terminated, nothing written after the terminator.
     auto p = makePlugin();
     for (int i = 0; i < trv4::kNumParams; ++i) {
-        const std::string unit = trv4::kParameterTable[i].unit;
+        const std::string unit = trv4::kParameterLaws[i].unit;
         for (int step = 0; step <= 4096; ++step) {
             p->setParameter(i, step / 4096.0f);
             HostBuffer text;

@@ -1,32 +1,95 @@
 // The block operations and the fast path behind them: per chunk of frames,
 // first everything that does not depend on the audio (chunk::prepare), then
-// the serial loop over both channels at once (loop::run). Audio thread.
+// the stages of the sample step frame by frame over both channels at once
+// (BlockStages.h), in the order of the reference step. Audio thread.
 #include "engine/Engine.h"
 
-#include "engine/BlockLoop.h"
+#include "engine/BlockStages.h"
 #include "engine/ChunkPrepare.h"
+#include "engine/InputMend.h"
 
 namespace trv4 {
 
 namespace {
 
-using LoopFunction = void (*)(EngineState&, const BlockScratch&, const float*, const float*, float*, float*, int,
-                              const loop::Options&);
+// Values the stages read once per block.
+struct FrameOptions {
+    double am, pan;  // AM and Pan
+    bool mono;       // Mono > 0.5
+};
+
+// Frames 0..n-1 of a chunk; in and out point at the chunk's first frame.
+// kTapsFirst: the taps of a frame read only rows written before the frame
+// (base delay - floor(depth) - 1 >= oversampling factor), so they are read
+// before the frame's writes and the feedback of the next frame need not
+// wait for them. kAmPan: AM or Pan above 0 (at 0 both gains are exactly 1).
+template <int kOversampling, bool kHiCut, bool kAmPan, bool kTapsFirst, bool kAccumulate>
+void runFrames(EngineState& st, const BlockScratch& s, const float* inL, const float* inR, float* outL, float* outR,
+               int n, const FrameOptions& opt) {
+    stage::InputStage<kOversampling> input(st);
+    stage::FeedbackStage feedback(st.feedback);
+    stage::HiCutStage hiCut(st.hiCut);
+    stage::LimiterStage limiter(st);
+    stage::MeterStage meter(st);
+    const __m128d wet = stage::broadcast(st.wetGain), dry = stage::broadcast(st.dryGain);
+
+    for (int j = 0; j < n; ++j) {
+        // 0. The host's samples, mended (InputMend.h).
+        const __m128d in = mendInput(stage::pair(inL + j, inR + j));
+        // 1, 2, 4: smoothing, dither and modulators are prepared in s.
+        // 3. (first half) x = in + last frame's feedback + noise.
+        const __m128d x = stage::InputStage<kOversampling>::sum(in, feedback.value, s.noise[j]);
+        // 5, 6, 7. Taps and feedback band-pass.
+        const __m128d frac = stage::pair(&s.fracL[j], &s.fracR[j]);
+        __m128d tap;
+        if constexpr (kTapsFirst) {
+            tap = stage::readTaps(st.delay.rows, s.rowL[j], s.rowR[j], frac);
+            feedback.run(tap);
+        }
+        // 3. (second half) x through the low-pass into the buffer.
+        input.run(x);
+        if constexpr (!kTapsFirst) {
+            tap = stage::readTaps(st.delay.rows, s.rowL[j], s.rowR[j], frac);
+            feedback.run(tap);
+        }
+        // 8, 9. Amplitude modulation and auto-pan.
+        if constexpr (kAmPan) tap = stage::modulateAmplitude(tap, s.lfo1[j], s.lfo2[j], opt.am, opt.pan);
+        // 10. Hi-cut.
+        if constexpr (kHiCut) tap = hiCut.run(tap);
+        // 11, 12. Mix and mono.
+        const __m128d out = stage::mix(tap, in, wet, dry, opt.mono);
+        // 13. Limiter.
+        float peak;
+        const __m128 result = limiter.run(out, peak);
+        if constexpr (kAccumulate) {
+            outL[j] += _mm_cvtss_f32(result);
+            outR[j] += _mm_cvtss_f32(_mm_shuffle_ps(result, result, 1));
+        } else {
+            outL[j] = _mm_cvtss_f32(result);
+            outR[j] = _mm_cvtss_f32(_mm_shuffle_ps(result, result, 1));
+        }
+        // 14. Meter.
+        meter.run(peak);
+    }
+}
+
+using FramesFunction = void (*)(EngineState&, const BlockScratch&, const float*, const float*, float*, float*, int,
+                                const FrameOptions&);
 
 template <bool kAccumulate, int kOversampling, bool kTapsFirst>
-LoopFunction pickLoop(bool hiCut, bool amPan) {
+FramesFunction pickFrames(bool hiCut, bool amPan) {
     if (hiCut)
-        return amPan ? loop::run<kOversampling, true, true, kTapsFirst, kAccumulate>
-                     : loop::run<kOversampling, true, false, kTapsFirst, kAccumulate>;
-    return amPan ? loop::run<kOversampling, false, true, kTapsFirst, kAccumulate>
-                 : loop::run<kOversampling, false, false, kTapsFirst, kAccumulate>;
+        return amPan ? runFrames<kOversampling, true, true, kTapsFirst, kAccumulate>
+                     : runFrames<kOversampling, true, false, kTapsFirst, kAccumulate>;
+    return amPan ? runFrames<kOversampling, false, true, kTapsFirst, kAccumulate>
+                 : runFrames<kOversampling, false, false, kTapsFirst, kAccumulate>;
 }
 
 template <bool kAccumulate, bool kTapsFirst>
-LoopFunction pickLoop(int oversampling, bool hiCut, bool amPan) {
-    if (oversampling == 1) return pickLoop<kAccumulate, 1, kTapsFirst>(hiCut, amPan);
-    if (oversampling == 2) return pickLoop<kAccumulate, 2, kTapsFirst>(hiCut, amPan);
-    return pickLoop<kAccumulate, 4, kTapsFirst>(hiCut, amPan);
+FramesFunction pickFrames(int oversampling, bool hiCut, bool amPan) {
+    if (oversampling == 1) return pickFrames<kAccumulate, 1, kTapsFirst>(hiCut, amPan);
+    if (oversampling == 2) return pickFrames<kAccumulate, 2, kTapsFirst>(hiCut, amPan);
+    return pickFrames<kAccumulate, 4, kTapsFirst>(hiCut, amPan);
 }
 
 }  // namespace
@@ -40,10 +103,11 @@ void Engine::processFast(const float* const* inputs, float* const* outputs, int3
     const float spread = params[kSpread].load(std::memory_order_relaxed);
     const float am = params[kAM].load(std::memory_order_relaxed);
     const float pan = params[kPan].load(std::memory_order_relaxed);
-    const loop::Options options{am, pan, params[kHiCut].load(std::memory_order_relaxed) < 1.0f, am != 0 || pan != 0,
-                                params[kMono].load(std::memory_order_relaxed) > 0.5f};
-    const LoopFunction writesFirst = pickLoop<kAccumulate, false>(st.oversampling, options.hiCut, options.amPan);
-    const LoopFunction tapsFirst = pickLoop<kAccumulate, true>(st.oversampling, options.hiCut, options.amPan);
+    const bool hiCut = params[kHiCut].load(std::memory_order_relaxed) < 1.0f;
+    const bool amPan = am != 0 || pan != 0;
+    const FrameOptions options{am, pan, params[kMono].load(std::memory_order_relaxed) > 0.5f};
+    const FramesFunction writesFirst = pickFrames<kAccumulate, false>(st.oversampling, hiCut, amPan);
+    const FramesFunction tapsFirst = pickFrames<kAccumulate, true>(st.oversampling, hiCut, amPan);
 
     RandomStream random;
     for (int32_t done = 0; done < n;) {
@@ -53,7 +117,7 @@ void Engine::processFast(const float* const* inputs, float* const* outputs, int3
         // Outside a ramp every read position lies at most floor(depth)
         // samples ahead of the base delay (lfo <= 1).
         const bool early = !ramp && st.baseDelay - static_cast<int32_t>(st.depthSamples) - 1 >= st.oversampling;
-        const LoopFunction run = early ? tapsFirst : writesFirst;
+        const FramesFunction run = early ? tapsFirst : writesFirst;
         run(st, scratch, inputs[0] + done, inputs[1] + done, outputs[0] + done, outputs[1] + done, count, options);
         done += count;
     }

@@ -29,36 +29,26 @@ inline __m128d pair(const float* a, const float* b) {
 }
 
 // 3. Input stage: x = in + feedback + noise (float32), then x held through
-// the low-pass into kOversampling new buffer rows.
+// the low-pass into kOversampling new buffer rows, in the closed form of
+// HeldInput.h. Left and right run in the two lanes of each z.
 template <int kOversampling>
 class InputStage {
+    static constexpr int kOrder = HeldInputResponse::kOrder;
+    // z[r] of the next frame is z[r + kOversampling] + input[r] x below this.
+    static constexpr int kShifted = kOrder - kOversampling;
+
 public:
-    explicit InputStage(EngineState& st) : st(st), rows(st.delay.rows), writeIndex(st.delay.writeIndex) {
-        for (int i = 0; i < 2; ++i) {
-            s[2 * i] = _mm_load_pd(st.input.s1[i]);
-            s[2 * i + 1] = _mm_load_pd(st.input.s2[i]);
-        }
-        const InputLowpassSet& set = *st.input.set;
-        if constexpr (kOversampling == 1) {
-            for (int k = 0; k < 2; ++k) {
-                b1[k] = broadcast(set.b1[k]);
-                a1[k] = broadcast(set.a1[k]);
-                a2[k] = broadcast(set.a2[k]);
-            }
-            gain = broadcast(set.gain);
-        } else {
-            const HeldInputResponse& h = st.heldInput;
-            for (int t = 0; t < HeldInputResponse::kTerms; ++t) {
-                for (int r = 0; r < kOversampling; ++r) out[r][t] = broadcast(h.out[r][t]);
-                for (int i = 0; i < 4; ++i) next[i][t] = broadcast(h.next[i][t]);
-            }
-        }
+    explicit InputStage(EngineState& st)
+        : st(st), h(st.heldInput), rows(st.delay.rows), writeIndex(st.delay.writeIndex) {
+        const __m128d s[kOrder] = {_mm_load_pd(st.input.s1[0]), _mm_load_pd(st.input.s2[0]),
+                                   _mm_load_pd(st.input.s1[1]), _mm_load_pd(st.input.s2[1])};
+        for (int r = 0; r < kOrder; ++r) z[r] = weighted(h.toZ[r], s);
     }
 
     ~InputStage() {
         for (int i = 0; i < 2; ++i) {
-            _mm_store_pd(st.input.s1[i], s[2 * i]);
-            _mm_store_pd(st.input.s2[i], s[2 * i + 1]);
+            _mm_store_pd(st.input.s1[i], weighted(h.fromZ[2 * i], z));
+            _mm_store_pd(st.input.s2[i], weighted(h.fromZ[2 * i + 1], z));
         }
         st.delay.writeIndex = writeIndex;
     }
@@ -72,40 +62,27 @@ public:
 
     [[gnu::always_inline]] void run(__m128d x) {
         __m128 samples[kOversampling];
-        if constexpr (kOversampling == 1) {
-            // Per section: w = x - a1 s1 - a2 s2; y = b1 s1 + w + s2.
-            __m128d y = x;
-            for (int k = 0; k < 2; ++k) {
-                __m128d& s1 = s[2 * k];
-                __m128d& s2 = s[2 * k + 1];
-                const __m128d w = _mm_sub_pd(_mm_sub_pd(y, _mm_mul_pd(a1[k], s1)), _mm_mul_pd(a2[k], s2));
-                y = _mm_add_pd(_mm_add_pd(_mm_mul_pd(b1[k], s1), w), s2);
-                s2 = s1;
-                s1 = w;
-            }
-            samples[0] = _mm_cvtpd_ps(_mm_mul_pd(y, gain));
-        } else {
-            const __m128d terms[HeldInputResponse::kTerms] = {s[0], s[1], s[2], s[3], x};
-            for (int r = 0; r < kOversampling; ++r) samples[r] = _mm_cvtpd_ps(weighted(out[r], terms));
-            // Section 1's states do not depend on section 2's: three terms.
-            s[0] = weighted3(next[0], terms);
-            s[1] = weighted3(next[1], terms);
-            s[2] = weighted(next[2], terms);
-            s[3] = weighted(next[3], terms);
+        for (int r = 0; r < kOversampling; ++r) samples[r] = _mm_cvtpd_ps(_mm_add_pd(z[r], _mm_mul_pd(lanes(h.out[r]), x)));
+        __m128d next[kOrder];
+        for (int r = 0; r < kShifted; ++r) next[r] = _mm_add_pd(z[r + kOversampling], _mm_mul_pd(lanes(h.input[r]), x));
+        for (int r = kShifted; r < kOrder; ++r) {
+            // The input's share first: each z waits for the last frame's
+            // through one multiply and two adds.
+            const HeldInputResponse::Lanes* feed = h.feed[r];
+            const __m128d early = _mm_add_pd(_mm_mul_pd(lanes(h.input[r]), x), _mm_mul_pd(lanes(feed[0]), z[0]));
+            const __m128d late = _mm_add_pd(_mm_mul_pd(lanes(feed[1]), z[1]), _mm_mul_pd(lanes(feed[2]), z[2]));
+            next[r] = _mm_add_pd(_mm_add_pd(early, _mm_mul_pd(lanes(feed[3]), z[3])), late);
         }
         write(samples);
+        for (int r = 0; r < kOrder; ++r) z[r] = next[r];
     }
 
 private:
-    // The states are summed last, so that each state waits for the last
-    // frame's states through one multiply and two adds only.
-    static __m128d weighted(const __m128d* w, const __m128d* t) {
-        const __m128d earlier = _mm_add_pd(_mm_add_pd(_mm_mul_pd(w[0], t[0]), _mm_mul_pd(w[1], t[1])), _mm_mul_pd(w[4], t[4]));
-        return _mm_add_pd(_mm_add_pd(_mm_mul_pd(w[2], t[2]), _mm_mul_pd(w[3], t[3])), earlier);
-    }
+    static __m128d lanes(const HeldInputResponse::Lanes& w) { return _mm_load_pd(w); }
 
-    static __m128d weighted3(const __m128d* w, const __m128d* t) {
-        return _mm_add_pd(_mm_mul_pd(w[4], t[4]), _mm_add_pd(_mm_mul_pd(w[0], t[0]), _mm_mul_pd(w[1], t[1])));
+    static __m128d weighted(const double* w, const __m128d* v) {
+        return _mm_add_pd(_mm_add_pd(_mm_mul_pd(broadcast(w[0]), v[0]), _mm_mul_pd(broadcast(w[1]), v[1])),
+                          _mm_add_pd(_mm_mul_pd(broadcast(w[2]), v[2]), _mm_mul_pd(broadcast(w[3]), v[3])));
     }
 
     void write(const __m128* samples) {
@@ -124,13 +101,10 @@ private:
     }
 
     EngineState& st;
+    const HeldInputResponse& h;
     float (*rows)[2];
     int32_t writeIndex;
-    __m128d s[4];  // s1, s2 of section 1, then of section 2
-    // kOversampling 1: the plain step; otherwise the closed form.
-    __m128d b1[2], a1[2], a2[2], gain;
-    __m128d out[kOversampling][HeldInputResponse::kTerms];
-    __m128d next[4][HeldInputResponse::kTerms];
+    __m128d z[kOrder];  // the next four outputs with the input at 0 from now on
 };
 
 // 5, 6. Taps: (1 - f) row + f next row, the left lane from the left tap's
@@ -271,11 +245,13 @@ private:
     const float release;
 };
 
-// 14. Meter: instant attack, release by the meter coefficient. A level at
-// or above the peak decays towards it and never below it, so the larger of
-// the two is the result either way. The level runs in float64 within a run of
-// frames and is stored as float32 at its end: the float32 rounding at every
-// frame would make each frame wait for two conversions of the last.
+// 14. Meter: instant attack, release by the meter coefficient c: per frame
+// level = max(peak, (1 - c) level + c peak), which is the peak when the level
+// is below it and the decayed level otherwise. Run over the peaks of a whole
+// run of frames after the frames, four at a time: four such steps make one
+// step of the same form, max(a, (1 - c)^4 level + b), whose a and b do not
+// depend on the level. The level is kept in float64 within the run and
+// stored as float32 at its end.
 class MeterStage {
 public:
     explicit MeterStage(EngineState& st)
@@ -285,9 +261,24 @@ public:
     MeterStage(const MeterStage&) = delete;
     MeterStage& operator=(const MeterStage&) = delete;
 
-    void run(float peak) {
-        const double decayed = level * keep + peak * take;
-        level = decayed > peak ? decayed : peak;
+    void run(const float* peaks, int n) {
+        const double keep4 = keep * keep * keep * keep;
+        int j = 0;
+        for (; j + 4 <= n; j += 4) {
+            double a = peaks[j], b = take * peaks[j];
+            for (int k = 1; k < 4; ++k) {
+                const double p = peaks[j + k];
+                const double decayed = keep * a + take * p;
+                a = decayed > p ? decayed : p;
+                b = keep * b + take * p;
+            }
+            const double decayed = keep4 * level + b;
+            level = decayed > a ? decayed : a;
+        }
+        for (; j < n; ++j) {
+            const double decayed = level * keep + peaks[j] * take;
+            level = decayed > peaks[j] ? decayed : peaks[j];
+        }
     }
 
 private:

@@ -18,40 +18,40 @@ struct FrameOptions {
     bool mono;       // Mono > 0.5
 };
 
-// Frames 0..n-1 of a chunk; in and out point at the chunk's first frame.
-// kTapsFirst: the taps of a frame read only rows written before the frame
-// (base delay - floor(depth) - 1 >= oversampling factor), so they are read
-// before the frame's writes and the feedback of the next frame need not
-// wait for them. kAmPan: AM or Pan above 0 (at 0 both gains are exactly 1).
-template <int kOversampling, bool kHiCut, bool kAmPan, bool kTapsFirst, bool kAccumulate>
-void runFrames(EngineState& st, const BlockScratch& s, const float* inL, const float* inR, float* outL, float* outR,
-               int n, const FrameOptions& opt) {
+// Frames first..end-1 of a chunk; in and out point at the chunk's frame 0.
+// kWritesAfter: no tap of these frames reads a row they write (base delay -
+// floor(depth) - 1 >= oversampling factor x frames), so the input stage runs
+// over all of them after the other stages, and the chain of the low-pass
+// states does not hold up the feedback path. Otherwise each frame writes its
+// rows before its taps read. kAmPan: AM or Pan above 0 (at 0 both gains are
+// exactly 1).
+template <int kOversampling, bool kHiCut, bool kAmPan, bool kWritesAfter, bool kAccumulate>
+void runFrames(EngineState& st, const BlockScratch& s, int first, int end, const float* inL, const float* inR,
+               float* outL, float* outR, const FrameOptions& opt) {
     stage::InputStage<kOversampling> input(st);
     stage::FeedbackStage feedback(st.feedback);
     stage::HiCutStage hiCut(st.hiCut);
     stage::LimiterStage limiter(st);
     stage::MeterStage meter(st);
     const __m128d wet = stage::broadcast(st.wetGain), dry = stage::broadcast(st.dryGain);
+    float peaks[BlockScratch::kFrames];
+    __m128d held[kWritesAfter ? BlockScratch::kFrames : 1];
 
-    for (int j = 0; j < n; ++j) {
+    for (int j = first; j < end; ++j) {
         // 0. The host's samples, mended (InputMend.h).
         const __m128d in = mendInput(stage::pair(inL + j, inR + j));
         // 1, 2, 4: smoothing, dither and modulators are prepared in s.
         // 3. (first half) x = in + last frame's feedback + noise.
         const __m128d x = stage::InputStage<kOversampling>::sum(in, feedback.value, s.noise[j]);
+        // 3. (second half) x through the low-pass into the buffer, here or
+        // after the loop.
+        if constexpr (kWritesAfter)
+            held[j - first] = x;
+        else
+            input.run(x);
         // 5, 6, 7. Taps and feedback band-pass.
-        const __m128d frac = stage::pair(&s.fracL[j], &s.fracR[j]);
-        __m128d tap;
-        if constexpr (kTapsFirst) {
-            tap = stage::readTaps(st.delay.rows, s.rowL[j], s.rowR[j], frac);
-            feedback.run(tap);
-        }
-        // 3. (second half) x through the low-pass into the buffer.
-        input.run(x);
-        if constexpr (!kTapsFirst) {
-            tap = stage::readTaps(st.delay.rows, s.rowL[j], s.rowR[j], frac);
-            feedback.run(tap);
-        }
+        __m128d tap = stage::readTaps(st.delay.rows, s.rowL[j], s.rowR[j], stage::pair(&s.fracL[j], &s.fracR[j]));
+        feedback.run(tap);
         // 8, 9. Amplitude modulation and auto-pan.
         if constexpr (kAmPan) tap = stage::modulateAmplitude(tap, s.lfo1[j], s.lfo2[j], opt.am, opt.pan);
         // 10. Hi-cut.
@@ -59,8 +59,7 @@ void runFrames(EngineState& st, const BlockScratch& s, const float* inL, const f
         // 11, 12. Mix and mono.
         const __m128d out = stage::mix(tap, in, wet, dry, opt.mono);
         // 13. Limiter.
-        float peak;
-        const __m128 result = limiter.run(out, peak);
+        const __m128 result = limiter.run(out, peaks[j - first]);
         if constexpr (kAccumulate) {
             outL[j] += _mm_cvtss_f32(result);
             outR[j] += _mm_cvtss_f32(_mm_shuffle_ps(result, result, 1));
@@ -68,28 +67,30 @@ void runFrames(EngineState& st, const BlockScratch& s, const float* inL, const f
             outL[j] = _mm_cvtss_f32(result);
             outR[j] = _mm_cvtss_f32(_mm_shuffle_ps(result, result, 1));
         }
-        // 14. Meter.
-        meter.run(peak);
     }
+    if constexpr (kWritesAfter)
+        for (int j = 0; j < end - first; ++j) input.run(held[j]);
+    // 14. Meter, over the peaks of all frames.
+    meter.run(peaks, end - first);
 }
 
-using FramesFunction = void (*)(EngineState&, const BlockScratch&, const float*, const float*, float*, float*, int,
-                                const FrameOptions&);
+using FramesFunction = void (*)(EngineState&, const BlockScratch&, int, int, const float*, const float*, float*,
+                                float*, const FrameOptions&);
 
-template <bool kAccumulate, int kOversampling, bool kTapsFirst>
+template <bool kAccumulate, int kOversampling, bool kWritesAfter>
 FramesFunction pickFrames(bool hiCut, bool amPan) {
     if (hiCut)
-        return amPan ? runFrames<kOversampling, true, true, kTapsFirst, kAccumulate>
-                     : runFrames<kOversampling, true, false, kTapsFirst, kAccumulate>;
-    return amPan ? runFrames<kOversampling, false, true, kTapsFirst, kAccumulate>
-                 : runFrames<kOversampling, false, false, kTapsFirst, kAccumulate>;
+        return amPan ? runFrames<kOversampling, true, true, kWritesAfter, kAccumulate>
+                     : runFrames<kOversampling, true, false, kWritesAfter, kAccumulate>;
+    return amPan ? runFrames<kOversampling, false, true, kWritesAfter, kAccumulate>
+                 : runFrames<kOversampling, false, false, kWritesAfter, kAccumulate>;
 }
 
-template <bool kAccumulate, bool kTapsFirst>
+template <bool kAccumulate, bool kWritesAfter>
 FramesFunction pickFrames(int oversampling, bool hiCut, bool amPan) {
-    if (oversampling == 1) return pickFrames<kAccumulate, 1, kTapsFirst>(hiCut, amPan);
-    if (oversampling == 2) return pickFrames<kAccumulate, 2, kTapsFirst>(hiCut, amPan);
-    return pickFrames<kAccumulate, 4, kTapsFirst>(hiCut, amPan);
+    if (oversampling == 1) return pickFrames<kAccumulate, 1, kWritesAfter>(hiCut, amPan);
+    if (oversampling == 2) return pickFrames<kAccumulate, 2, kWritesAfter>(hiCut, amPan);
+    return pickFrames<kAccumulate, 4, kWritesAfter>(hiCut, amPan);
 }
 
 }  // namespace
@@ -107,18 +108,28 @@ void Engine::processFast(const float* const* inputs, float* const* outputs, int3
     const bool amPan = am != 0 || pan != 0;
     const FrameOptions options{am, pan, params[kMono].load(std::memory_order_relaxed) > 0.5f};
     const FramesFunction writesFirst = pickFrames<kAccumulate, false>(st.oversampling, hiCut, amPan);
-    const FramesFunction tapsFirst = pickFrames<kAccumulate, true>(st.oversampling, hiCut, amPan);
+    const FramesFunction writesAfter = pickFrames<kAccumulate, true>(st.oversampling, hiCut, amPan);
 
     RandomStream random;
     for (int32_t done = 0; done < n;) {
         const int count = n - done < BlockScratch::kFrames ? static_cast<int>(n - done) : BlockScratch::kFrames;
         const bool ramp = st.rampCounter > 0;
         chunk::prepare(st, scratch, count, depth, spread, random);
+        const float* in[2] = {inputs[0] + done, inputs[1] + done};
+        float* out[2] = {outputs[0] + done, outputs[1] + done};
         // Outside a ramp every read position lies at most floor(depth)
-        // samples ahead of the base delay (lfo <= 1).
-        const bool early = !ramp && st.baseDelay - static_cast<int32_t>(st.depthSamples) - 1 >= st.oversampling;
-        const FramesFunction run = early ? tapsFirst : writesFirst;
-        run(st, scratch, inputs[0] + done, inputs[1] + done, outputs[0] + done, outputs[1] + done, count, options);
+        // samples ahead of the base delay (lfo <= 1): this many frames in a
+        // row read only rows written before the first of them.
+        const int32_t reach = st.baseDelay - static_cast<int32_t>(st.depthSamples) - 1;
+        const int room = ramp || reach < st.oversampling ? 0 : static_cast<int>(reach / st.oversampling);
+        if (room == 0) {
+            writesFirst(st, scratch, 0, count, in[0], in[1], out[0], out[1], options);
+        } else {
+            for (int first = 0; first < count; first += room) {
+                const int end = count - first < room ? count : first + room;
+                writesAfter(st, scratch, first, end, in[0], in[1], out[0], out[1], options);
+            }
+        }
         done += count;
     }
     random.commit();

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "engine/InputMend.h"
-#include "tools/host/PluginHost.h"
+#include "bench/timer/ProcessCase.h"
 
 #ifdef TRV4_TAP_CHORUS_PATH
 #include <dlfcn.h>
@@ -27,24 +27,10 @@
 
 namespace {
 
-constexpr int kBlock = 512;
+using trv4bench::kBlock;
+using trv4bench::NoiseTable;
 constexpr int kWideChorus = 0;
 constexpr int kLeslie = 35;
-constexpr int kHiCutIndex = 19;
-
-// Two channels of noise in [-1, 1), the same for every benchmark.
-struct NoiseTable {
-    std::vector<float> left, right;
-    NoiseTable() : left(kBlock), right(kBlock) {
-        uint32_t x = 12345;
-        for (int i = 0; i < kBlock; ++i) {
-            x = x * 1664525u + 1013904223u;
-            left[i] = static_cast<float>(x) / 2147483648.0f - 1.0f;
-            x = x * 1664525u + 1013904223u;
-            right[i] = static_cast<float>(x) / 2147483648.0f - 1.0f;
-        }
-    }
-};
 
 const NoiseTable& noise() {
     static const NoiseTable table;
@@ -80,18 +66,9 @@ void moduleProcess(benchmark::State& state) {
     trv4host::Host host;
     host.sampleRate = sampleRate;
     trv4host::Effect fx(host.instantiate(module()->entry()));
-    fx.dispatch(vst::effOpen);
-    fx.setProgram(program);
-    if (hiCutAtHalf) fx.setParameter(kHiCutIndex, 0.5f);
-    fx.setSampleRate(static_cast<float>(sampleRate));
-    fx.setBlockSize(kBlock);
-    fx.resume();
-
     const NoiseTable& in = noise();
-    std::vector<float> outL(kBlock), outR(kBlock);
-    // Past the ramp: a second of audio.
-    for (int i = 0; i * kBlock < sampleRate; ++i)
-        fx.processReplacing(in.left.data(), in.right.data(), outL.data(), outR.data(), kBlock);
+    std::vector<float> outL, outR;
+    trv4bench::startCase(fx, program, hiCutAtHalf, sampleRate, in, outL, outR);
 
     for (auto _ : state) {
         fx.processReplacing(in.left.data(), in.right.data(), outL.data(), outR.data(), kBlock);

@@ -22,11 +22,11 @@
 #include <time.h>
 #endif
 
-#include "tools/host/PluginHost.h"
+#include "bench/timer/ProcessCase.h"
 
 namespace {
 
-constexpr int kBlock = 512;
+using trv4bench::kBlock;
 constexpr int kRepetitions = 9;
 
 // CPU time of this thread in seconds.
@@ -51,19 +51,14 @@ struct Case {
 };
 
 // Median, lowest and highest nanoseconds per frame of one case.
-void timeCase(trv4host::PluginModule& module, const Case& c, double rate, const std::vector<float>& inL,
-              const std::vector<float>& inR) {
+void timeCase(trv4host::PluginModule& module, const Case& c, double rate, const trv4bench::NoiseTable& in) {
     trv4host::Host host;
     host.sampleRate = rate;
     trv4host::Effect fx(host.instantiate(module.entry()));
-    fx.dispatch(vst::effOpen);
-    fx.setProgram(c.program);
-    if (c.hiCutAtHalf) fx.setParameter(19, 0.5f);
-    fx.setSampleRate(static_cast<float>(rate));
-    fx.setBlockSize(kBlock);
-    fx.resume();
-    std::vector<float> outL(kBlock), outR(kBlock);
-    for (int i = 0; i * kBlock < rate; ++i) fx.processReplacing(inL.data(), inR.data(), outL.data(), outR.data(), kBlock);
+    std::vector<float> outL, outR;
+    trv4bench::startCase(fx, c.program, c.hiCutAtHalf, rate, in, outL, outR);
+    const std::vector<float>& inL = in.left;
+    const std::vector<float>& inR = in.right;
 
     // Blocks per repetition: about half a second of CPU time.
     int blocks = 64;
@@ -104,15 +99,8 @@ int main(int argc, char** argv) {
     for (int i = 2; i < argc; ++i) rates.push_back(std::atof(argv[i]));
     if (rates.empty()) rates.push_back(44100);
 
-    std::vector<float> inL(kBlock), inR(kBlock);
-    uint32_t x = 12345;
-    for (int i = 0; i < kBlock; ++i) {
-        x = x * 1664525u + 1013904223u;
-        inL[i] = static_cast<float>(x) / 2147483648.0f - 1.0f;
-        x = x * 1664525u + 1013904223u;
-        inR[i] = static_cast<float>(x) / 2147483648.0f - 1.0f;
-    }
+    const trv4bench::NoiseTable in;
     for (double rate : rates)
-        for (const Case& c : {Case{0, false}, Case{0, true}, Case{35, false}}) timeCase(*module, c, rate, inL, inR);
+        for (const Case& c : {Case{0, false}, Case{0, true}, Case{35, false}}) timeCase(*module, c, rate, in);
     return 0;
 }

@@ -74,6 +74,9 @@ void runFrames(EngineState& st, const BlockScratch& s, int first, int end, const
     meter.run(peaks, end - first);
 }
 
+// The fewest frames worth a run with the rows written after the frames.
+constexpr int kShortestRun = 16;
+
 using FramesFunction = void (*)(EngineState&, const BlockScratch&, int, int, const float*, const float*, float*,
                                 float*, const FrameOptions&);
 
@@ -119,10 +122,12 @@ void Engine::processFast(const float* const* inputs, float* const* outputs, int3
         float* out[2] = {outputs[0] + done, outputs[1] + done};
         // Outside a ramp every read position lies at most floor(depth)
         // samples ahead of the base delay (lfo <= 1): this many frames in a
-        // row read only rows written before the first of them.
+        // row read only rows written before the first of them. Runs much
+        // shorter than a chunk would spend more on the change of state form
+        // of the input stage (HeldInput.h) than they save.
         const int32_t reach = st.baseDelay - static_cast<int32_t>(st.depthSamples) - 1;
-        const int room = ramp || reach < st.oversampling ? 0 : static_cast<int>(reach / st.oversampling);
-        if (room == 0) {
+        const int room = ramp ? 0 : static_cast<int>(reach / st.oversampling);
+        if (room < kShortestRun) {
             writesFirst(st, scratch, 0, count, in[0], in[1], out[0], out[1], options);
         } else {
             for (int first = 0; first < count; first += room) {

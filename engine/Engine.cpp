@@ -96,6 +96,38 @@ FramesFunction pickFrames(int oversampling, bool hiCut, bool amPan) {
     return pickFrames<kAccumulate, 4, kWritesAfter>(hiCut, amPan);
 }
 
+// Frames 0..n-1 of a chunk whose tap rows are prepared: runs of frames none
+// of whose taps reads a row the run writes go to writesAfter, all other
+// frames to writesFirst, in order. A tap reads rows row and row + 1; they
+// were written before a run that starts k frames before frame j when row
+// lies more than k + 1 frames' rows behind the newest row of frame j. Runs
+// shorter than kShortestRun stay with writesFirst: the change of state form
+// of the input stage (HeldInput.h) would cost more than they save.
+void runChunk(EngineState& st, const BlockScratch& s, int n, const float* const* in, float* const* out,
+              FramesFunction writesFirst, FramesFunction writesAfter, const FrameOptions& options) {
+    const int32_t step = st.oversampling;
+    int32_t newest = st.delay.writeIndex;
+    int pending = 0;   // first frame not yet handed on
+    int runStart = 0;  // first frame of the run being grown
+    auto closeRun = [&](int end) {
+        if (end - runStart < kShortestRun) return;
+        if (pending < runStart) writesFirst(st, s, pending, runStart, in[0], in[1], out[0], out[1], options);
+        writesAfter(st, s, runStart, end, in[0], in[1], out[0], out[1], options);
+        pending = end;
+    };
+    for (int j = 0; j < n; ++j) {
+        newest = (newest + step) & DelayLine::kMask;  // after frame j's writes
+        const int32_t ageL = (newest - s.rowL[j]) & DelayLine::kMask;
+        const int32_t ageR = (newest - s.rowR[j]) & DelayLine::kMask;
+        const int32_t age = ageL < ageR ? ageL : ageR;
+        if (age > (j - runStart + 1) * step) continue;
+        closeRun(j);
+        runStart = age > step ? j : j + 1;
+    }
+    closeRun(n);
+    if (pending < n) writesFirst(st, s, pending, n, in[0], in[1], out[0], out[1], options);
+}
+
 }  // namespace
 
 // Depth, AM, Pan, Mono, Spread and the Hi-Cut switch are taken once per
@@ -116,25 +148,10 @@ void Engine::processFast(const float* const* inputs, float* const* outputs, int3
     RandomStream random;
     for (int32_t done = 0; done < n;) {
         const int count = n - done < BlockScratch::kFrames ? static_cast<int>(n - done) : BlockScratch::kFrames;
-        const bool ramp = st.rampCounter > 0;
         chunk::prepare(st, scratch, count, depth, spread, random);
         const float* in[2] = {inputs[0] + done, inputs[1] + done};
         float* out[2] = {outputs[0] + done, outputs[1] + done};
-        // Outside a ramp every read position lies at most floor(depth)
-        // samples ahead of the base delay (lfo <= 1): this many frames in a
-        // row read only rows written before the first of them. Runs much
-        // shorter than a chunk would spend more on the change of state form
-        // of the input stage (HeldInput.h) than they save.
-        const int32_t reach = st.baseDelay - static_cast<int32_t>(st.depthSamples) - 1;
-        const int room = ramp ? 0 : static_cast<int>(reach / st.oversampling);
-        if (room < kShortestRun) {
-            writesFirst(st, scratch, 0, count, in[0], in[1], out[0], out[1], options);
-        } else {
-            for (int first = 0; first < count; first += room) {
-                const int end = count - first < room ? count : first + room;
-                writesAfter(st, scratch, first, end, in[0], in[1], out[0], out[1], options);
-            }
-        }
+        runChunk(st, scratch, count, in, out, writesFirst, writesAfter, options);
         done += count;
     }
     random.commit();

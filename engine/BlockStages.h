@@ -185,9 +185,11 @@ public:
 
     __m128d run(__m128d x) {
         for (int k = 0; k < HiCut::kSections; ++k) {
-            // s2's product first: only the a1 product waits for the last w.
-            const __m128d w = _mm_sub_pd(_mm_sub_pd(x, _mm_mul_pd(a2[k], s2[k])), _mm_mul_pd(a1[k], s1[k]));
-            x = _mm_add_pd(_mm_mul_pd(c0[k], w), _mm_add_pd(_mm_mul_pd(c1[k], s1[k]), _mm_mul_pd(c2[k], s2[k])));
+            // In the reference step's order: w is rounded to float32 as it is
+            // stored, and large against x at low cut-offs, so a sum in another
+            // order could round it to the next float32 now and then.
+            const __m128d w = _mm_sub_pd(_mm_sub_pd(x, _mm_mul_pd(a1[k], s1[k])), _mm_mul_pd(a2[k], s2[k]));
+            x = _mm_add_pd(_mm_add_pd(_mm_mul_pd(c0[k], w), _mm_mul_pd(c1[k], s1[k])), _mm_mul_pd(c2[k], s2[k]));
             s2[k] = s1[k];
             s1[k] = roundToFloat(w);
         }

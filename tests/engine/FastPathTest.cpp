@@ -30,6 +30,13 @@ constexpr double kBound = 1e-6;
 // to ten times slower, one second keeps the test within the suite's time;
 // the native run covers the full length.
 #if defined(__SANITIZE_ADDRESS__)
+#define TRV4_UNDER_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TRV4_UNDER_ASAN 1
+#endif
+#endif
+#ifdef TRV4_UNDER_ASAN
 constexpr double kSeconds = 1;
 #else
 constexpr double kSeconds = 5;

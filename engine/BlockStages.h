@@ -29,26 +29,34 @@ inline __m128d pair(const float* a, const float* b) {
 }
 
 // 3. Input stage: x = in + feedback + noise (float32), then x held through
-// the low-pass into kOversampling new buffer rows, in the closed form of
-// HeldInput.h. Left and right run in the two lanes of each z.
+// the low-pass into kOversampling new buffer rows. At two or four rows per
+// frame in the closed form of HeldInput.h; at one the filter step is as
+// short as the closed form and costs fewer operations, so it runs as the
+// reference step runs it. Left and right run in the two lanes of each state.
 template <int kOversampling>
 class InputStage {
+    static constexpr bool kClosedForm = kOversampling >= 2;
     static constexpr int kOrder = HeldInputResponse::kOrder;
     // z[r] of the next frame is z[r + kOversampling] + input[r] x below this.
     static constexpr int kShifted = kOrder - kOversampling;
 
 public:
     explicit InputStage(EngineState& st)
-        : st(st), h(st.heldInput), rows(st.delay.rows), writeIndex(st.delay.writeIndex) {
-        const __m128d s[kOrder] = {_mm_load_pd(st.input.s1[0]), _mm_load_pd(st.input.s2[0]),
-                                   _mm_load_pd(st.input.s1[1]), _mm_load_pd(st.input.s2[1])};
-        for (int r = 0; r < kOrder; ++r) z[r] = weighted(h.toZ[r], s);
+        : st(st), h(st.heldInput), set(*st.input.set), rows(st.delay.rows), writeIndex(st.delay.writeIndex) {
+        for (int k = 0; k < 2; ++k) {
+            s[2 * k] = _mm_load_pd(st.input.s1[k]);
+            s[2 * k + 1] = _mm_load_pd(st.input.s2[k]);
+        }
+        if constexpr (kClosedForm)
+            for (int r = 0; r < kOrder; ++r) z[r] = weighted(h.toZ[r], s);
     }
 
     ~InputStage() {
-        for (int i = 0; i < 2; ++i) {
-            _mm_store_pd(st.input.s1[i], weighted(h.fromZ[2 * i], z));
-            _mm_store_pd(st.input.s2[i], weighted(h.fromZ[2 * i + 1], z));
+        if constexpr (kClosedForm)
+            for (int i = 0; i < kOrder; ++i) s[i] = weighted(h.fromZ[i], z);
+        for (int k = 0; k < 2; ++k) {
+            _mm_store_pd(st.input.s1[k], s[2 * k]);
+            _mm_store_pd(st.input.s2[k], s[2 * k + 1]);
         }
         st.delay.writeIndex = writeIndex;
     }
@@ -62,19 +70,38 @@ public:
 
     [[gnu::always_inline]] void run(__m128d x) {
         __m128 samples[kOversampling];
-        for (int r = 0; r < kOversampling; ++r) samples[r] = _mm_cvtpd_ps(_mm_add_pd(z[r], _mm_mul_pd(lanes(h.out[r]), x)));
-        __m128d next[kOrder];
-        for (int r = 0; r < kShifted; ++r) next[r] = _mm_add_pd(z[r + kOversampling], _mm_mul_pd(lanes(h.input[r]), x));
-        for (int r = kShifted; r < kOrder; ++r) {
-            // The input's share first: each z waits for the last frame's
-            // through one multiply and two adds.
-            const HeldInputResponse::Lanes* feed = h.feed[r];
-            const __m128d early = _mm_add_pd(_mm_mul_pd(lanes(h.input[r]), x), _mm_mul_pd(lanes(feed[0]), z[0]));
-            const __m128d late = _mm_add_pd(_mm_mul_pd(lanes(feed[1]), z[1]), _mm_mul_pd(lanes(feed[2]), z[2]));
-            next[r] = _mm_add_pd(_mm_add_pd(early, _mm_mul_pd(lanes(feed[3]), z[3])), late);
+        if constexpr (kClosedForm) {
+            for (int r = 0; r < kOversampling; ++r)
+                samples[r] = _mm_cvtpd_ps(_mm_add_pd(z[r], _mm_mul_pd(lanes(h.out[r]), x)));
+            __m128d next[kOrder];
+            for (int r = 0; r < kShifted; ++r) next[r] = _mm_add_pd(z[r + kOversampling], _mm_mul_pd(lanes(h.input[r]), x));
+            for (int r = kShifted; r < kOrder; ++r) {
+                // The input's share first: each z waits for the last frame's
+                // through one multiply and two adds.
+                const HeldInputResponse::Lanes* feed = h.feed[r];
+                const __m128d early = _mm_add_pd(_mm_mul_pd(lanes(h.input[r]), x), _mm_mul_pd(lanes(feed[0]), z[0]));
+                const __m128d late = _mm_add_pd(_mm_mul_pd(lanes(feed[1]), z[1]), _mm_mul_pd(lanes(feed[2]), z[2]));
+                next[r] = _mm_add_pd(_mm_add_pd(early, _mm_mul_pd(lanes(feed[3]), z[3])), late);
+            }
+            write(samples);
+            for (int r = 0; r < kOrder; ++r) z[r] = next[r];
+        } else {
+            for (int r = 0; r < kOversampling; ++r) {
+                // Per section: w = x - a1 s1 - a2 s2; y = b1 s1 + w + s2.
+                __m128d y = x;
+                for (int k = 0; k < 2; ++k) {
+                    __m128d& s1 = s[2 * k];
+                    __m128d& s2 = s[2 * k + 1];
+                    const __m128d w =
+                        _mm_sub_pd(_mm_sub_pd(y, _mm_mul_pd(broadcast(set.a1[k]), s1)), _mm_mul_pd(broadcast(set.a2[k]), s2));
+                    y = _mm_add_pd(_mm_add_pd(_mm_mul_pd(broadcast(set.b1[k]), s1), w), s2);
+                    s2 = s1;
+                    s1 = w;
+                }
+                samples[r] = _mm_cvtpd_ps(_mm_mul_pd(y, broadcast(set.gain)));
+            }
+            write(samples);
         }
-        write(samples);
-        for (int r = 0; r < kOrder; ++r) z[r] = next[r];
     }
 
 private:
@@ -102,9 +129,11 @@ private:
 
     EngineState& st;
     const HeldInputResponse& h;
+    const InputLowpassSet& set;
     float (*rows)[2];
     int32_t writeIndex;
-    __m128d z[kOrder];  // the next four outputs with the input at 0 from now on
+    __m128d s[kOrder];  // s1, s2 of section 1, then of section 2
+    __m128d z[kOrder];  // closed form: the next four outputs with the input at 0 from now on
 };
 
 // 5, 6. Taps: (1 - f) row + f next row, the left lane from the left tap's

@@ -50,6 +50,7 @@ void Engine::resume() {
 
         st.input.set = &kInputLowpass176k;
         if (stored == 48000 || stored == 96000 || stored == 192000) st.input.set = &kInputLowpass192k;
+        st.heldInput = HeldInputResponse::of(*st.input.set, st.oversampling);
 
         // 0.6 s of delay at normalised delay 1, counted at the buffer's rate.
         st.delayScale = 0;

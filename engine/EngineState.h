@@ -10,6 +10,7 @@
 
 #include "engine/DelayLine.h"
 #include "engine/Filters.h"
+#include "engine/HeldInput.h"
 #include "engine/Modulator.h"
 
 namespace trv4 {
@@ -36,6 +37,7 @@ struct EngineState {
 
     // Input stage and delay.
     InputLowpass input;
+    HeldInputResponse heldInput = HeldInputResponse::of(kInputLowpass176k, 4);  // follows input.set and oversampling
     DelayLine delay;
 
     // Base delay and depth with their smoothing states.

@@ -72,7 +72,7 @@ void Engine::resume() {
     // The pre-roll smooths only while the ramp left by the last parameter
     // change runs.
     applyPendingRamp();
-    if (st.preRollEnabled && st.rampLength != 0) preRoll();
+    if (st.rampLength != 0) preRoll();
     st.rampCounter = st.rampLength;
     publish();
 }

@@ -29,7 +29,6 @@ struct EngineState {
     // Rate and its derived constants (recomputed at resume when changed).
     double sampleRate = 44100;   // Hz, as the host set it
     bool sampleRateChanged = true;
-    bool preRollEnabled = true;  // never cleared
     int32_t oversampling = 4;    // buffer samples written per input sample: 1, 2 or 4
     float delayScale = 0;        // normalised delay -> buffer samples; 0 at unsupported rates
     int32_t rampLength = 0;      // samples per smoothing ramp (ten time constants)

@@ -133,7 +133,7 @@ void report(const char* what, double worst) {
 TEST(FastPath, StaysWithinBoundOfReference) {
     double worst = 0;
     for (int r = 0; r < 6; ++r)
-        for (int program = 0; program < kNumFactoryPrograms; ++program) {
+        for (int program = 0; program < kNumPrograms; ++program) {
             const int way = (program + r) % 6;
             worst = std::max(worst, compare({program, kRates[r], kBlocks[way / 2], way % 2 == 1}));
         }
@@ -143,7 +143,7 @@ TEST(FastPath, StaysWithinBoundOfReference) {
 TEST(FastPath, DISABLED_StaysWithinBoundOfReferenceEveryWay) {
     double worst = 0;
     for (float rate : kRates)
-        for (int program = 0; program < kNumFactoryPrograms; ++program)
+        for (int program = 0; program < kNumPrograms; ++program)
             for (int block : kBlocks)
                 for (bool sync : {false, true}) worst = std::max(worst, compare({program, rate, block, sync}));
     report("every program, rate, block size and sync", worst);

@@ -83,10 +83,9 @@ bool describeParameter(int index, vst3::ParameterInfo& info) {
     toString128(bareUnit(law), info.units);
     info.stepCount = stepCount(law.law);
     info.defaultNormalizedValue = kFactoryProgramValues[0][index];
-    // The spare is stored and kept in programs but does nothing: hosts need
-    // not show it.
-    info.flags = law.law == Law::kNone ? vst3::ParameterInfo::kIsHidden | vst3::ParameterInfo::kIsReadOnly
-                                       : vst3::ParameterInfo::kCanAutomate;
+    // The spare is stored and kept in programs but does nothing: hidden,
+    // and not read-only either, which hosts would list as a meter.
+    info.flags = law.law == Law::kNone ? vst3::ParameterInfo::kIsHidden : vst3::ParameterInfo::kCanAutomate;
     return true;
 }
 

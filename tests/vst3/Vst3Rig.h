@@ -35,30 +35,25 @@ public:
     explicit Vst3Module(const std::string& path) {
 #if defined(_WIN32)
         handle_ = LoadLibraryA(path.c_str());
-        if (!handle_) return;
-        auto init = reinterpret_cast<bool (*)()>(GetProcAddress(static_cast<HMODULE>(handle_), "InitDll"));
-        entered_ = init && init();
-        factoryProc_ = reinterpret_cast<vst3::GetFactoryProc>(
-            GetProcAddress(static_cast<HMODULE>(handle_), "GetPluginFactory"));
+        auto entry = symbol<bool (*)()>("InitDll");
+        entered_ = entry && entry();
 #else
         handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-        if (!handle_) return;
-        auto entry = reinterpret_cast<bool (*)(void*)>(dlsym(handle_, "ModuleEntry"));
+        auto entry = symbol<bool (*)(void*)>("ModuleEntry");
         entered_ = entry && entry(handle_);
-        factoryProc_ = reinterpret_cast<vst3::GetFactoryProc>(dlsym(handle_, "GetPluginFactory"));
 #endif
-        if (entered_ && factoryProc_) factory_ = factoryProc_();
+        auto factoryProc = symbol<vst3::GetFactoryProc>("GetPluginFactory");
+        if (entered_ && factoryProc) factory_ = factoryProc();
     }
     ~Vst3Module() {
         if (factory_) factory_->release();
-#if defined(_WIN32)
         if (!handle_) return;
-        auto exit = reinterpret_cast<bool (*)()>(GetProcAddress(static_cast<HMODULE>(handle_), "ExitDll"));
+#if defined(_WIN32)
+        auto exit = symbol<bool (*)()>("ExitDll");
         if (entered_ && exit) exit();
         FreeLibrary(static_cast<HMODULE>(handle_));
 #else
-        if (!handle_) return;
-        auto exit = reinterpret_cast<bool (*)()>(dlsym(handle_, "ModuleExit"));
+        auto exit = symbol<bool (*)()>("ModuleExit");
         if (entered_ && exit) exit();
         dlclose(handle_);
 #endif
@@ -67,8 +62,17 @@ public:
     vst3::IPluginFactory* factory() const { return factory_; }
 
 private:
+    template <typename Proc>
+    Proc symbol(const char* name) const {
+        if (!handle_) return nullptr;
+#if defined(_WIN32)
+        return reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle_), name)));
+#else
+        return reinterpret_cast<Proc>(dlsym(handle_, name));
+#endif
+    }
+
     void* handle_ = nullptr;
-    vst3::GetFactoryProc factoryProc_ = nullptr;
     vst3::IPluginFactory* factory_ = nullptr;
     bool entered_ = false;
 };

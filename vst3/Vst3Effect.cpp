@@ -198,9 +198,10 @@ void Vst3Effect::applyChange(vst3::ParamID id, vst3::ParamValue value, vst3::Pro
     }
     if (id != kProgramParamId) return;
     const int program = programFromValue(value);
-    if (program == plugin_->getProgram()) return;
-    plugin_->setProgram(program);
-    // The host learns the program's values as changes of the plug-in's own.
+    if (program != plugin_->getProgram()) plugin_->setProgram(program);
+    // The host learns the program's values as changes of the plug-in's own,
+    // also when its preset menu selected the program on the controller side
+    // just before (setParamNormalized), which is the host's only news of it.
     if (!data.outputParameterChanges) return;
     for (int i = 0; i < kNumParams; ++i) {
         vst3::int32 slot = 0;

@@ -43,8 +43,9 @@ vst3::tresult Vst3Effect::setComponentStream(vst3::IBStream* state) {
         for (int i = 0; i < kNumParams; ++i) plugin_->setParameter(i, bank.values[p][i]);
         plugin_->setProgramName(bank.names[p]);
     }
+    // The host that restores a state reads the values again itself (and
+    // may hold its own locks meanwhile): no restartComponent from here.
     plugin_->setProgram(bank.current);
-    if (handler_) handler_->restartComponent(vst3::IComponentHandler::kParamValuesChanged);
     return vst3::kResultOk;
 }
 
@@ -152,9 +153,12 @@ vst3::tresult VST3_CALL Vst3Effect::setParamNormalized(vst3::ParamID id, vst3::P
 }
 
 void Vst3Effect::selectProgram(int program) {
-    if (program == plugin_->getProgram()) return;
-    plugin_->setProgram(program);
-    if (handler_) handler_->restartComponent(vst3::IComponentHandler::kParamValuesChanged);
+    // No restartComponent from inside the host's own call: Ardour 7 loads a
+    // program preset holding the lock that its restartComponent takes, and
+    // would wait for itself. The host hears the 21 new values as output
+    // changes of the process call that carries the program change, which it
+    // sends along with this one.
+    if (program != plugin_->getProgram()) plugin_->setProgram(program);
 }
 
 vst3::tresult VST3_CALL Vst3Effect::setComponentHandler(vst3::IComponentHandler* handler) {

@@ -49,12 +49,13 @@ vst3::tresult VST3_CALL Vst3Factory::getFactoryInfo(vst3::PFactoryInfo* info) {
 }
 
 vst3::tresult VST3_CALL Vst3Factory::getClassInfo(vst3::int32 index, vst3::PClassInfo* info) {
-    if (!info || !isOurClass(index)) return vst3::kInvalidArgument;
+    vst3::PClassInfo2 full;
+    if (!info || getClassInfo2(index, &full) != vst3::kResultOk) return vst3::kInvalidArgument;
     std::memset(info, 0, sizeof *info);
-    std::memcpy(info->cid, Vst3Effect::kClassId.bytes, 16);
-    info->cardinality = vst3::PClassInfo::kManyInstances;
-    copyText(info->category, vst3::kAudioEffectClass, sizeof info->category);
-    copyText(info->name, product::kName, sizeof info->name);
+    std::memcpy(info->cid, full.cid, 16);
+    info->cardinality = full.cardinality;
+    copyText(info->category, full.category, sizeof info->category);
+    copyText(info->name, full.name, sizeof info->name);
     return vst3::kResultOk;
 }
 

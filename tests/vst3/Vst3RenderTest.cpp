@@ -6,26 +6,19 @@
 #include <cstdint>
 
 #include "plugin/FactoryPrograms.h"
+#include "tests/engine/EngineRig.h"
 #include "tests/vst3/Vst3Rig.h"
 #include "vst3/Vst3Parameters.h"
 
 namespace {
 
 using namespace trv4test;
-
-std::vector<float> noise(size_t n, uint32_t seed) {
-    std::vector<float> v(n);
-    for (float& s : v) {
-        seed = seed * 1664525u + 1013904223u;
-        s = static_cast<float>(seed) / 4294967296.0f - 0.5f;
-    }
-    return v;
-}
+using trv4::test::noise;
 
 class Vst3Render : public Vst3Test {
 protected:
     static constexpr uint64_t kSeed = 0x5EED1234;
-    std::vector<float> inL = noise(6000, 11), inR = noise(6000, 12);
+    std::vector<float> inL = noise(6000, 11, 0.5f), inR = noise(6000, 12, 0.5f);
 };
 
 TEST_F(Vst3Render, EqualsTheVst2RenderOfTheSameProgram) {

@@ -174,4 +174,8 @@ public:
 
 using GetFactoryProc = IPluginFactory*(VST3_CALL*)();
 
+// The sizes every host expects.
+static_assert(sizeof(PFactoryInfo) == 452 && sizeof(PClassInfo) == 116);
+static_assert(sizeof(PClassInfo2) == 440 && sizeof(PClassInfoW) == 696);
+
 }  // namespace vst3

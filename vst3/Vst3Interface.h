@@ -8,6 +8,8 @@
 // member's position), the virtual tables follow the declaration order.
 #pragma once
 
+#include <cstddef>
+
 #include "vst3/Vst3Base.h"
 
 namespace vst3 {
@@ -273,5 +275,16 @@ public:
     virtual tresult VST3_CALL setUnitProgramData(int32 listOrUnitId, int32 programIndex, IBStream* data) = 0;
     static constexpr Uid iid = makeUid(0x3D4BD6B5, 0x913A4FD2, 0xA886E768, 0xA5EB92C1);
 };
+
+// The layouts every host expects, on 32-bit and 64-bit targets alike
+// (doubles and 64-bit integers are 8-byte aligned on both).
+static_assert(sizeof(BusInfo) == 276 && sizeof(UnitInfo) == 268 && sizeof(ProgramListInfo) == 264);
+static_assert(sizeof(ParameterInfo) == 792 && offsetof(ParameterInfo, defaultNormalizedValue) == 776);
+static_assert(sizeof(ProcessSetup) == 24 && offsetof(ProcessSetup, sampleRate) == 16);
+static_assert(sizeof(ProcessContext) == 112 && offsetof(ProcessContext, tempo) == 72 &&
+              offsetof(ProcessContext, samplesToNextClock) == 104);
+static_assert(sizeof(AudioBusBuffers) == 16 + sizeof(void*) + (sizeof(void*) == 4 ? 4 : 0));
+static_assert(offsetof(ProcessData, inputs) == (sizeof(void*) == 8 ? 24 : 20) &&
+              sizeof(ProcessData) == offsetof(ProcessData, inputs) + 7 * sizeof(void*));
 
 }  // namespace vst3

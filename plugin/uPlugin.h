@@ -64,6 +64,10 @@ public:
     float meterLevel() const override { return engine.meterLevel(); }
     double hostTempo() const override { return engine.hostTempo(); }
 
+    // Any program's stored values and name without selecting it: formats
+    // that save the whole bank at once read it here.
+    const APluginProgram& program(int index) const { return programs[index]; }
+
 private:
     bool queryHostTime(int32_t requestMask, HostTime& out) override;
 

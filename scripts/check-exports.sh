@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# check-exports.sh MODULE: the plug-in exports main and VSTPluginMain and
-# nothing else; a Windows DLL imports system DLLs only.
+# check-exports.sh MODULE [NAME...]: the plug-in exports the names given
+# (main and VSTPluginMain when none are) and nothing else; a Windows DLL (a
+# VST3 module is one too) imports system DLLs only.
 set -u
 module=$1
+shift
+expected=$(printf '%s\n' "${@:-main VSTPluginMain}" | tr ' ' '\n' | sort | tr '\n' ' ')
 fail() { echo "FAIL: $*"; exit 1; }
 case $module in
-  *.dll)
+  *.dll|*.vst3)
     dump=$(objdump -p "$module") || fail "objdump cannot read $module"
     imports=$(grep 'DLL Name:' <<<"$dump" | awk '{print tolower($3)}' | sort -u)
     for dll in $imports; do
@@ -20,7 +23,7 @@ case $module in
     exports=$(nm -D --defined-only "$module" | awk '$2 ~ /[TtWwDdBbRrVvIi]/ {print $3}' | sort | tr '\n' ' ')
     ;;
 esac
-[ "$exports" = "VSTPluginMain main " ] || fail "exports are '$exports'"
+[ "$exports" = "$expected" ] || fail "exports are '$exports'"
 echo "exports: $exports"
 [ -n "${imports:-}" ] && echo "imports: $(tr '\n' ' ' <<<"$imports")"
 echo PASS

@@ -15,6 +15,14 @@ namespace trv4host {
 
 namespace {
 
+// Set while this thread is inside an audio-thread call of any instance.
+thread_local int audioCallDepth = 0;
+
+struct AudioCall {
+    AudioCall() { ++audioCallDepth; }
+    ~AudioCall() { --audioCallDepth; }
+};
+
 void* openLibrary(const std::string& path, std::string& error) {
 #if defined(_WIN32)
     HMODULE handle = LoadLibraryA(path.c_str());
@@ -155,8 +163,8 @@ struct ClapHostCalls {
     static void CLAP_CALL requestProcess(const clap::host*) {}
     static void CLAP_CALL requestCallback(const clap::host* host) { ++of(host).callbackRequests; }
 
-    static bool CLAP_CALL isMainThread(const clap::host* host) { return !of(host).onAudioThread(); }
-    static bool CLAP_CALL isAudioThread(const clap::host* host) { return of(host).onAudioThread(); }
+    static bool CLAP_CALL isMainThread(const clap::host* host) { return of(host).onMainThread(); }
+    static bool CLAP_CALL isAudioThread(const clap::host*) { return ClapInstance::onAudioThread(); }
 
     static void CLAP_CALL rescan(const clap::host* host, uint32_t) {
         of(host).expectMainThread("params.rescan");
@@ -263,6 +271,7 @@ const void* CLAP_CALL ClapHostCalls::extension(const clap::host*, const char* id
 
 std::unique_ptr<ClapInstance> ClapInstance::Create(const ClapModule& module, std::string& error) {
     std::unique_ptr<ClapInstance> self(new ClapInstance());
+    self->mainThread_ = std::this_thread::get_id();
     self->host_ = {clap::kVersion,
                    self.get(),
                    "trv4",
@@ -300,8 +309,12 @@ ClapInstance::~ClapInstance() {
     plugin_->destroy(plugin_);
 }
 
+bool ClapInstance::onAudioThread() { return audioCallDepth > 0; }
+
+bool ClapInstance::onMainThread() const { return !onAudioThread() && std::this_thread::get_id() == mainThread_; }
+
 void ClapInstance::expectMainThread(const char* call) {
-    if (onAudioThread()) threadFaults.push_back(std::string(call) + " called on the audio thread");
+    if (!onMainThread()) threadFaults.push_back(std::string(call) + " called off the main thread");
 }
 
 bool ClapInstance::activate(double sampleRate, uint32_t maxFrames) {
@@ -322,17 +335,17 @@ void ClapInstance::deactivate() {
 
 bool ClapInstance::startProcessing() {
     if (processing_ || !active_) return processing_;
-    ++audioContext_;
+    AudioCall audio;
     processing_ = plugin_->start_processing(plugin_);
-    --audioContext_;
     return processing_;
 }
 
 void ClapInstance::stopProcessing() {
     if (!processing_) return;
-    ++audioContext_;
-    plugin_->stop_processing(plugin_);
-    --audioContext_;
+    {
+        AudioCall audio;
+        plugin_->stop_processing(plugin_);
+    }
     processing_ = false;
 }
 
@@ -349,10 +362,8 @@ int32_t ClapInstance::process(const float* inL, const float* inR, float* outL, f
     clap::audio_buffer input{inputs, nullptr, 2, 0, 0};
     clap::audio_buffer output{outputs, nullptr, 2, 0, 0};
     clap::process p{-1, n, transport, &input, &output, 1, 1, &in, &out};
-    ++audioContext_;
-    const int32_t status = plugin_->process(plugin_, &p);
-    --audioContext_;
-    return status;
+    AudioCall audio;
+    return plugin_->process(plugin_, &p);
 }
 
 void ClapInstance::flush(const std::vector<ClapParamChange>& changes) {
@@ -363,9 +374,12 @@ void ClapInstance::flush(const std::vector<ClapParamChange>& changes) {
     clap::input_events in{&headers, ClapHostCalls::inSize, ClapHostCalls::inGet};
     clap::output_events out{this, ClapHostCalls::outPush};
     // A flush while processing belongs to the audio thread.
-    if (processing_) ++audioContext_;
-    params_->flush(plugin_, &in, &out);
-    if (processing_) --audioContext_;
+    if (processing_) {
+        AudioCall audio;
+        params_->flush(plugin_, &in, &out);
+    } else {
+        params_->flush(plugin_, &in, &out);
+    }
 }
 
 uint32_t ClapInstance::parameterCount() const { return params_ ? params_->count(plugin_) : 0; }

@@ -6,14 +6,17 @@
 // plug-in makes into the host from the wrong thread, so that a check can
 // fail on it. Used by trv4 (through ClapBridge) and by the tests.
 //
-// One thread drives an instance; the host counts the calls made between
-// startProcessing and stopProcessing, and those of process, as made on its
-// audio thread, and everything else as made on its main thread.
+// The thread that creates an instance is its main thread. The calls of
+// startProcessing, process, stopProcessing (and a flush while processing)
+// are made as on the host's audio thread, whichever thread makes them: the
+// plug-in's calls into the host from inside them count as audio-thread
+// calls, all others as made on the calling thread.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "clap/ClapExtensions.h"
@@ -129,8 +132,10 @@ public:
     // Runs the plug-in's timer handler for every registered timer.
     void fireTimers();
 
-    // Set by a host that is on its audio thread (see the header comment).
-    bool onAudioThread() const { return audioContext_ > 0; }
+    // Whether the calling thread is inside one of the audio-thread calls, or
+    // is the main thread outside them.
+    static bool onAudioThread();
+    bool onMainThread() const;
 
 private:
     ClapInstance() = default;
@@ -146,7 +151,7 @@ private:
     const clap::plugin_timer_support* timerSupport_ = nullptr;
     bool active_ = false;
     bool processing_ = false;
-    int audioContext_ = 0;
+    std::thread::id mainThread_;
     double sampleRate_ = 0;
     uint32_t maxFrames_ = 0;
     clap::id nextTimer_ = 1;

@@ -1,5 +1,7 @@
 #include "tools/host/PluginHost.h"
 
+#include "tools/host/ClapBridge.h"
+
 #include <algorithm>
 #include <cstring>
 #include <mutex>
@@ -46,6 +48,10 @@ void copyText(void* ptr, const std::string& text, size_t capacity) {
 
 std::unique_ptr<PluginModule> PluginModule::Load(const std::string& path, std::string& error) {
     std::unique_ptr<PluginModule> module(new PluginModule());
+    if (path.size() > 5 && path.compare(path.size() - 5, 5, ".clap") == 0) {
+        module->clap_ = ClapModule::Load(path, error);
+        return module->clap_ ? std::move(module) : nullptr;
+    }
 #if defined(_WIN32)
     HMODULE handle = LoadLibraryA(path.c_str());
     if (!handle) {
@@ -97,6 +103,15 @@ vst::AEffect* Host::instantiate(PluginModule::EntryProc entry) {
     vst::AEffect* effect = entry(&Host::callback);
     std::lock_guard<std::mutex> lock(registryMutex);
     instantiating = nullptr;
+    if (effect) registry.emplace_back(effect, this);
+    return effect;
+}
+
+vst::AEffect* Host::instantiate(const PluginModule& module) {
+    if (!module.clap()) return instantiate(module.entry());
+    std::string error;
+    vst::AEffect* effect = ClapBridge::create(*module.clap(), &Host::callback, error);
+    std::lock_guard<std::mutex> lock(registryMutex);
     if (effect) registry.emplace_back(effect, this);
     return effect;
 }

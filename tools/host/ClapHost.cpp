@@ -349,6 +349,11 @@ void ClapInstance::stopProcessing() {
     processing_ = false;
 }
 
+void ClapInstance::reset() {
+    AudioCall audio;
+    plugin_->reset(plugin_);
+}
+
 int32_t ClapInstance::process(const float* inL, const float* inR, float* outL, float* outR, uint32_t n,
                               const std::vector<ClapParamChange>& changes, const clap::event_transport* transport) {
     std::vector<clap::event_param_value> events = valueEvents(changes);

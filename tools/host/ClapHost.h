@@ -92,6 +92,8 @@ public:
     void deactivate();
     bool startProcessing();
     void stopProcessing();
+    // reset, as on the audio thread.
+    void reset();
     bool active() const { return active_; }
     bool processing() const { return processing_; }
     double sampleRate() const { return sampleRate_; }

@@ -108,7 +108,7 @@ Outcome callOrder(Session& session) {
         Stereo out = run(*instance, in, round.maxFrames);
         faults.expect(instance->process(nullptr, nullptr, nullptr, nullptr, 0, {}, nullptr) != clap::kProcessError,
                       "an empty block was an error");
-        instance->plugin().reset(&instance->plugin());
+        instance->reset();
         run(*instance, in, round.maxFrames);
         Analysis a;
         a.add(out);

@@ -23,7 +23,9 @@ void line(const char* label, const std::string& value) { std::printf("  %-28s %s
 std::string paramFlags(uint32_t flags) {
     std::string text;
     auto add = [&](uint32_t bit, const char* name) {
-        if (flags & bit) text += text.empty() ? name : std::string(" ") + name;
+        if (!(flags & bit)) return;
+        if (!text.empty()) text += ' ';
+        text += name;
     };
     add(clap::kParamIsStepped, "stepped");
     add(clap::kParamIsHidden, "hidden");
@@ -44,7 +46,10 @@ void printClapSections(const trv4host::ClapModule& module, trv4host::ClapInstanc
     line("version", d.version ? d.version : "");
     line("url", d.url ? d.url : "");
     std::string features;
-    for (const char* const* f = d.features; f && *f; ++f) features += (features.empty() ? "" : " ") + std::string(*f);
+    for (const char* const* f = d.features; f && *f; ++f) {
+        if (!features.empty()) features += ' ';
+        features += *f;
+    }
     line("features", features);
 
     std::printf("Extensions\n");
@@ -57,16 +62,17 @@ void printClapSections(const trv4host::ClapModule& module, trv4host::ClapInstanc
         for (uint32_t i = 0; i < count; ++i) {
             clap::audio_port_info info{};
             if (!ports->get(&instance.plugin(), i, input, &info)) continue;
-            line((std::string(input ? "input " : "output ") + std::to_string(i)).c_str(),
-                 "\"" + std::string(info.name) + "\", id " + std::to_string(info.id) + ", " +
-                     std::to_string(info.channel_count) + " channels, " + (info.port_type ? info.port_type : "") +
-                     ", in place with " + std::to_string(info.in_place_pair));
+            char label[32], text[clap::kNameSize + 96];
+            std::snprintf(label, sizeof label, "%s %u", input ? "input" : "output", i);
+            std::snprintf(text, sizeof text, "\"%s\", id %u, %u channels, %s, in place with %u", info.name, info.id,
+                          info.channel_count, info.port_type ? info.port_type : "", info.in_place_pair);
+            line(label, text);
         }
     }
     instance.activate(44100, 512);
     auto frames = [&](const char* id) {
         auto* getter = static_cast<const clap::plugin_frames_getter*>(instance.extension(id));
-        return getter ? std::to_string(getter->get(&instance.plugin())) + " frames at 44100 Hz" : std::string("-");
+        return getter ? std::to_string(getter->get(&instance.plugin())).append(" frames at 44100 Hz") : std::string("-");
     };
     line("latency", frames(clap::kExtLatency));
     line("tail", frames(clap::kExtTail));
@@ -74,7 +80,7 @@ void printClapSections(const trv4host::ClapModule& module, trv4host::ClapInstanc
     uint32_t width = 0, height = 0;
     const clap::plugin_gui* gui = instance.gui();
     if (gui && gui->get_size(&instance.plugin(), &width, &height))
-        line("editor", std::to_string(width) + " x " + std::to_string(height));
+        line("editor", std::to_string(width).append(" x ").append(std::to_string(height)));
 
     std::printf("Parameter ids\n");
     std::printf("  %3s  %-10s %-14s %-34s %s\n", "#", "id", "name", "flags", "range (default)");

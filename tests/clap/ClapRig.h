@@ -34,10 +34,10 @@ struct ClapRig {
 // A test signal: two detuned sines with a little noise-like wobble, different
 // per channel, so that every part of the chain has something to do.
 inline float testSignal(int channel, long frame) {
+    constexpr double kTwoPi = 6.283185307179586;
     const double t = static_cast<double>(frame) / 44100.0;
-    return static_cast<float>(0.4 * std::sin(2 * M_PI * (220.0 + 3 * channel) * t) +
-                              0.2 * std::sin(2 * M_PI * 1375.0 * t + channel) *
-                                  std::sin(2 * M_PI * 0.7 * t));
+    return static_cast<float>(0.4 * std::sin(kTwoPi * (220.0 + 3 * channel) * t) +
+                              0.2 * std::sin(kTwoPi * 1375.0 * t + channel) * std::sin(kTwoPi * 0.7 * t));
 }
 
 }  // namespace trv4test

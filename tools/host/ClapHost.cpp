@@ -3,13 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#if defined(_WIN32)
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#endif
-
 #include "ProductInfo.h"
+#include "tools/host/SharedLibrary.h"
 
 namespace trv4host {
 
@@ -22,38 +17,6 @@ struct AudioCall {
     AudioCall() { ++audioCallDepth; }
     ~AudioCall() { --audioCallDepth; }
 };
-
-void* openLibrary(const std::string& path, std::string& error) {
-#if defined(_WIN32)
-    HMODULE handle = LoadLibraryA(path.c_str());
-    if (!handle) error = "cannot load " + path + " (error " + std::to_string(GetLastError()) + ")";
-    return handle;
-#else
-    std::string where = path.find('/') == std::string::npos ? "./" + path : path;
-    void* handle = dlopen(where.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle) {
-        const char* reason = dlerror();
-        error = reason ? reason : ("cannot load " + path);
-    }
-    return handle;
-#endif
-}
-
-void* findSymbol(void* handle, const char* name) {
-#if defined(_WIN32)
-    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle), name));
-#else
-    return dlsym(handle, name);
-#endif
-}
-
-void closeLibrary(void* handle) {
-#if defined(_WIN32)
-    FreeLibrary(static_cast<HMODULE>(handle));
-#else
-    dlclose(handle);
-#endif
-}
 
 // The preset names a discovery provider reports for the plug-in's own location.
 struct PresetCollector {

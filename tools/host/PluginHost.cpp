@@ -1,17 +1,12 @@
 #include "tools/host/PluginHost.h"
 
-#include "tools/host/ClapBridge.h"
-
 #include <algorithm>
 #include <cstring>
 #include <mutex>
 #include <utility>
 
-#if defined(_WIN32)
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#endif
+#include "tools/host/ClapBridge.h"
+#include "tools/host/SharedLibrary.h"
 
 namespace trv4host {
 
@@ -52,28 +47,10 @@ std::unique_ptr<PluginModule> PluginModule::Load(const std::string& path, std::s
         module->clap_ = ClapModule::Load(path, error);
         return module->clap_ ? std::move(module) : nullptr;
     }
-#if defined(_WIN32)
-    HMODULE handle = LoadLibraryA(path.c_str());
-    if (!handle) {
-        error = "cannot load " + path + " (error " + std::to_string(GetLastError()) + ")";
-        return nullptr;
-    }
-    module->handle_ = handle;
-    module->vstPluginMain_ = reinterpret_cast<EntryProc>(reinterpret_cast<void*>(GetProcAddress(handle, "VSTPluginMain")));
-    module->legacyMain_ = reinterpret_cast<EntryProc>(reinterpret_cast<void*>(GetProcAddress(handle, "main")));
-#else
-    // A path without a slash would be searched for; make it explicit.
-    std::string where = path.find('/') == std::string::npos ? "./" + path : path;
-    void* handle = dlopen(where.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle) {
-        const char* reason = dlerror();
-        error = reason ? reason : ("cannot load " + path);
-        return nullptr;
-    }
-    module->handle_ = handle;
-    module->vstPluginMain_ = reinterpret_cast<EntryProc>(dlsym(handle, "VSTPluginMain"));
-    module->legacyMain_ = reinterpret_cast<EntryProc>(dlsym(handle, "main"));
-#endif
+    module->handle_ = openLibrary(path, error);
+    if (!module->handle_) return nullptr;
+    module->vstPluginMain_ = reinterpret_cast<EntryProc>(findSymbol(module->handle_, "VSTPluginMain"));
+    module->legacyMain_ = reinterpret_cast<EntryProc>(findSymbol(module->handle_, "main"));
     if (!module->vstPluginMain_ && !module->legacyMain_) {
         error = path + " is not a VST 2 plug-in (no VSTPluginMain or main export)";
         return nullptr;
@@ -82,12 +59,7 @@ std::unique_ptr<PluginModule> PluginModule::Load(const std::string& path, std::s
 }
 
 PluginModule::~PluginModule() {
-    if (!handle_) return;
-#if defined(_WIN32)
-    FreeLibrary(static_cast<HMODULE>(handle_));
-#else
-    dlclose(handle_);
-#endif
+    if (handle_) closeLibrary(handle_);
 }
 
 Host::Host() = default;

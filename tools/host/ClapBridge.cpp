@@ -206,9 +206,11 @@ vst::VstIntPtr ClapBridge::dispatch(vst::VstInt32 opcode, vst::VstInt32 index, v
             blockSize_ = static_cast<int>(value);
             return 0;
         case vst::effMainsChanged:
+            // Processing starts with the first block: a host that resumes
+            // and never processes (trv4 edit --no-audio) gets the editor's
+            // edits through flushes.
             if (value) {
-                if (instance_->activate(sampleRate_, static_cast<uint32_t>(std::max(blockSize_, 1))))
-                    instance_->startProcessing();
+                instance_->activate(sampleRate_, static_cast<uint32_t>(std::max(blockSize_, 1)));
             } else {
                 instance_->stopProcessing();
                 instance_->deactivate();
@@ -229,6 +231,13 @@ vst::VstIntPtr ClapBridge::dispatch(vst::VstInt32 opcode, vst::VstInt32 index, v
             return 0;
         case vst::effEditIdle:
             instance_->fireTimers();
+            // The editor's edits between blocks come through the flush the
+            // plug-in asked for.
+            if (instance_->flushRequests > flushesDone_) {
+                flushesDone_ = instance_->flushRequests;
+                if (!instance_->processing()) instance_->flush({});
+            }
+            reportEdits();
             return 0;
         case vst::effGetEffectName:
         case vst::effGetProductString:
@@ -262,8 +271,23 @@ vst::VstIntPtr ClapBridge::dispatch(vst::VstInt32 opcode, vst::VstInt32 index, v
     }
 }
 
+void ClapBridge::reportEdits() {
+    // Gestures have no VST 2 counterpart here; values become automation.
+    for (const ClapOutputEvent& e : instance_->output()) {
+        if (e.type != clap::kEventParamValue) continue;
+        for (size_t i = 0; i < params_.size(); ++i) {
+            const clap::param_info& p = params_[i];
+            if (p.id != e.param || !audioMaster_ || p.max_value <= p.min_value) continue;
+            const auto value = static_cast<float>((e.value - p.min_value) / (p.max_value - p.min_value));
+            audioMaster_(&record_, vst::audioMasterAutomate, static_cast<vst::VstInt32>(i), 0, nullptr, value);
+        }
+    }
+    instance_->output().clear();
+}
+
 void ClapBridge::process(float** in, float** out, int n, bool accumulate) {
-    if (n <= 0 || !in || !out) return;
+    if (n <= 0 || !in || !out || !instance_->active()) return;
+    if (!instance_->processing() && !instance_->startProcessing()) return;
     // The host's transport, asked as a VST 2 plug-in asks it.
     const auto* time = reinterpret_cast<const vst::VstTimeInfo*>(
         audioMaster_ ? audioMaster_(&record_, vst::audioMasterGetTime, 0, 0, nullptr, 0.0f) : 0);
@@ -291,7 +315,7 @@ void ClapBridge::process(float** in, float** out, int n, bool accumulate) {
         done += piece;
     }
     pending_.clear();
-    instance_->output().clear();
+    reportEdits();
     if (accumulate)
         for (int c = 0; c < 2; ++c)
             for (int i = 0; i < n; ++i) out[c][i] += scratch_[c][static_cast<size_t>(i)];

@@ -1,13 +1,14 @@
 // ClapBridge: a CLAP plug-in seen through a VST 2 effect record, so that the
-// trv4 commands (info, render, snapshot) drive a .clap file with the calls
+// trv4 commands (info, render, snapshot, edit) drive a .clap file with the calls
 // they make on a VST 2 plug-in. Each record call becomes the CLAP calls a
-// host makes for it: resume activates and starts processing, suspend stops
-// and deactivates, parameters go as value events in the next block (or
+// host makes for it: resume activates, the first block starts processing,
+// suspend stops and deactivates, parameters go as value events in the next block (or
 // through a flush between blocks), programs are the presets the
 // preset-discovery factory lists and are selected through preset loading,
 // the transport is the host's time information, the editor is the gui
-// extension idled by its timers. Values are the VST 2 scale (0..1) mapped
-// onto each parameter's range.
+// extension idled by its timers, and the editor's value events reach the host
+// as automation. Values are the VST 2 scale (0..1) mapped onto each
+// parameter's range.
 //
 // What VST 2 has and CLAP has not: program names the host edits stay in the
 // bridge; the record's unique ID is 0.
@@ -52,6 +53,8 @@ private:
     clap::param_info info(int index) const;
     bool selectProgram(int program);
     bool openEditor(void* parent);
+    // The plug-in's value events, told to the host as audioMasterAutomate.
+    void reportEdits();
 
     vst::AEffect record_{};
     const ClapModule* module_ = nullptr;
@@ -66,6 +69,7 @@ private:
     std::vector<float> scratch_[2];
     vst::ERect rect_{};
     bool editorOpen_ = false;
+    int flushesDone_ = 0;
 };
 
 }  // namespace trv4host

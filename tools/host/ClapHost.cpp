@@ -380,7 +380,8 @@ struct ReadCursor {
 int64_t CLAP_CALL streamRead(const clap::istream* stream, void* buffer, uint64_t size) {
     auto& c = *static_cast<ReadCursor*>(stream->ctx);
     const size_t n = std::min<uint64_t>({size, c.chunk, c.bytes->size() - c.at});
-    std::memcpy(buffer, c.bytes->data() + c.at, n);
+    // An empty stream has no data pointer to copy from.
+    if (n > 0) std::memcpy(buffer, c.bytes->data() + c.at, n);
     c.at += n;
     return static_cast<int64_t>(n);
 }

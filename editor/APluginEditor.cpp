@@ -3,16 +3,31 @@
 #include "editor/EditorDescription.h"
 #include "editor/EditorHost.h"
 #include "editor/EditorPort.h"
+#include "editor/EditorScaleSteps.h"
 #include "editor/TPluginEditorWindow.h"
 
 namespace trv4 {
+
+namespace {
+
+// effVendorSpecific's size hint: index 'PreS', value 'AeCs', the factor in opt.
+constexpr vst::VstInt32 kSizeHintIndex = 0x50726553;  // 'P' 'r' 'e' 'S'
+constexpr vst::VstIntPtr kSizeHintValue = 0x41654373;  // 'A' 'e' 'C' 's'
+
+vst::ERect ScaledRect(int percent) {
+    const platform::PixelScale s{percent};
+    return {0, 0, static_cast<int16_t>(s.ToPhysical(kEditorHeight)),
+            static_cast<int16_t>(s.ToPhysical(kEditorWidth))};
+}
+
+}  // namespace
 
 std::unique_ptr<EditorGlue> createPluginEditor(EditorHost& host, vst::AudioEffect* effect) {
     return std::make_unique<APluginEditor>(host, effect);
 }
 
 APluginEditor::APluginEditor(EditorHost& host, vst::AudioEffect* effect) : EditorGlue(effect), host(host) {
-    rect = {0, 0, kEditorHeight, kEditorWidth};
+    rect = ScaledRect(scale);
 }
 
 APluginEditor::~APluginEditor() {
@@ -27,8 +42,8 @@ APluginEditor::~APluginEditor() {
 
 vst::VstInt32 APluginEditor::getRect(vst::ERect** out) {
     // Hosts may read it before open and keep the pointer: it stays valid
-    // and unchanged for the glue's life.
-    rect = {0, 0, kEditorHeight, kEditorWidth};
+    // for the glue's life and changes only with the editor's size.
+    rect = ScaledRect(scale);
     *out = &rect;
     return 1;
 }
@@ -46,6 +61,7 @@ vst::VstInt32 APluginEditor::open(void* parentWindow) {
         editorWindow = std::make_unique<TPluginEditorWindow>(*backend, reinterpret_cast<uintptr_t>(parentWindow),
                                                              EditorDescription());
         editorWindow->SetBounds(0, 0, kEditorWidth, kEditorHeight);
+        editorWindow->SetScalePercent(scale);
         editorWindow->SetHost(&host);
         if (port) port->SetWindow(editorWindow.get());
     } catch (...) {
@@ -109,7 +125,35 @@ void APluginEditor::update() {
     }
 }
 
-vst::VstIntPtr APluginEditor::vendorSpecific(vst::VstInt32 index, vst::VstIntPtr value, void* ptr) {
+bool APluginEditor::setScalePercent(int percent) {
+    const int step = ScaleStepOf(percent / 100.0);
+    if (!step) return false;
+    if (step == scale) return true;
+    if (editorWindow) {
+        const vst::ERect want = ScaledRect(step);
+        if (!host.requestEditorSize(want.right, want.bottom)) return false;
+        try {
+            editorWindow->SetScalePercent(step);
+        } catch (...) {
+            // No memory for the larger pictures: the window stays as it was
+            // drawn; the host's frame is already the new size.
+            return false;
+        }
+    }
+    scale = step;
+    rect = ScaledRect(scale);
+    return true;
+}
+
+vst::VstIntPtr APluginEditor::vendorSpecific(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt) {
+    if (index == kSizeHintIndex && value == kSizeHintValue) {
+        // Hosts send it before effEditOpen; garbage leaves the size alone.
+        const int step = ScaleStepOf(opt);
+        if (!step || editorWindow) return 0;
+        scale = step;
+        rect = ScaledRect(scale);
+        return 1;
+    }
     // Only our own tools know both magic numbers and the record's size.
     if (index != kTestPortIndex || value != kTestPortValue || !ptr) return 0;
     auto* record = static_cast<EditorTestPort*>(ptr);

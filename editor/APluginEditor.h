@@ -33,7 +33,8 @@ public:
     APluginEditor(EditorHost& host, vst::AudioEffect* effect);
     ~APluginEditor() override;
 
-    // Always the 755 x 370 rectangle, before and after open.
+    // The 755 x 370 rectangle magnified to the editor's size, before and
+    // after open.
     vst::VstInt32 getRect(vst::ERect** rect) override;
     // Makes the window as a child of parentWindow (an HWND or an X window
     // id); 1 when it exists afterwards, 0 when it could not be made.
@@ -44,8 +45,11 @@ public:
     void idle() override;
     void update() override;
     // The test port: fills the record and switches the next windows to the
-    // port's headless backend.
-    vst::VstIntPtr vendorSpecific(vst::VstInt32 index, vst::VstIntPtr value, void* ptr) override;
+    // port's headless backend. The host's size hint: sets the size the next
+    // window opens at.
+    vst::VstIntPtr vendorSpecific(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt) override;
+    int scalePercent() const override { return scale; }
+    bool setScalePercent(int percent) override;
 
     // The open window, for tests that look inside it.
     TPluginEditorWindow* window() const { return editorWindow.get(); }
@@ -54,6 +58,7 @@ private:
     EditorHost& host;
     vst::ERect rect{};
     bool openFlag = false;
+    int scale = 100;  // per cent; the open window's, or the next one's
     std::unique_ptr<EditorPort> port;                // once it was handed out
     std::unique_ptr<platform::Backend> native;       // of the open window
     std::unique_ptr<TPluginEditorWindow> editorWindow;

@@ -74,6 +74,13 @@ public:
     // knob as a Shift press does); reaches the plug-in like a drag.
     void KnobMouseWheel(platform::Component* sender, int notches, platform::ShiftState shift, bool& handled);
 
+    // Shows the window at percent (100 ... 200) of its size: the pictures
+    // are drawn again by the skin code at that size and the windows resized;
+    // places, input and behaviour stay in logical (100 %) pixels
+    // (EditorScale.cpp).
+    void SetScalePercent(int percent);
+    int ScalePercent() const { return PaintScale().percent; }
+
     // Brings every control in line with the mirror (see EditorBinding.cpp).
     void UpdateControls();
     // Writes read-out `index`'s text into its label; nothing for indices

@@ -45,8 +45,8 @@ bool APlugin::getProductString(char* text) {
 // tempo sync reads: hosts answer audioMasterGetTime without it.
 vst::VstInt32 APlugin::canDo(char*) { return -1; }
 
-vst::VstIntPtr APlugin::vendorSpecific(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float) {
-    return editorGlue->vendorSpecific(index, value, ptr);
+vst::VstIntPtr APlugin::vendorSpecific(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt) {
+    return editorGlue->vendorSpecific(index, value, ptr, opt);
 }
 
 }  // namespace trv4

@@ -19,8 +19,8 @@ const Lamp& SegmentLamp(int segment) { return segment == 0 ? kRed : segment == 1
 
 }  // namespace
 
-void PaintMeter(toolkit::TAbstractSuperDIB& dib, bool lit, int x, int y) {
-    Painter paint(dib);
+void PaintMeter(toolkit::TAbstractSuperDIB& dib, bool lit, const Placement& at, int x, int y) {
+    Painter paint(dib, at);
     paint.FillRect(x, y, kMeterWidth, kMeterHeight, Rgb{8, 8, 9});
     paint.FillRect(x + 1, y, kMeterWidth - 2, kMeterHeight, Rgb{3, 3, 3});
     for (int s = 0; s < kMeterSegments; ++s) {

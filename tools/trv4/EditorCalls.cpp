@@ -13,6 +13,16 @@ constexpr int kLargestEditor = 8192;
 
 }  // namespace
 
+bool sendScaleHint(const LoadedPlugin& plugin, const Arguments& args, std::string& error) {
+    if (!args.has("scale")) return true;
+    double factor = 1;
+    if (!numberOption(args, "scale", 1, 2, factor, error)) return false;
+    constexpr vst::VstInt32 kHintIndex = 0x50726553;   // 'P' 'r' 'e' 'S'
+    constexpr vst::VstIntPtr kHintValue = 0x41654373;  // 'A' 'e' 'C' 's'
+    plugin.effect().dispatch(vst::effVendorSpecific, kHintIndex, kHintValue, nullptr, static_cast<float>(factor));
+    return true;
+}
+
 bool editorSize(const LoadedPlugin& plugin, int& width, int& height, std::string& error) {
     const trv4host::Effect& effect = plugin.effect();
     if (!(effect.record()->flags & vst::effFlagsHasEditor)) {

@@ -9,7 +9,7 @@
 #include "toolkit/cDIBImage.h"
 #include "toolkit/cDIBImageList.h"
 #include "toolkit/cDIBPayload.h"
-#include "tools/skin/EditorPictures.h"
+#include "skin/EditorPictures.h"
 
 namespace trv4 {
 

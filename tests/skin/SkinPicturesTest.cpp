@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
-#include "tools/skin/MeterArt.h"
-#include "tools/skin/SkinPictures.h"
+#include "skin/MeterArt.h"
+#include "skin/SkinPictures.h"
 
 namespace {
 

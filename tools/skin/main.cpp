@@ -23,10 +23,10 @@
 #include <utility>
 #include <vector>
 
-#include "tools/skin/FormSkin.h"
+#include "skin/FormSkin.h"
 #include "tools/skin/PngFile.h"
 #include "tools/skin/Preview.h"
-#include "tools/skin/SkinPictures.h"
+#include "skin/SkinPictures.h"
 
 namespace platform {
 const uint8_t* EditorFormTemplateData();

@@ -15,7 +15,7 @@
 #include <cstdint>
 
 #include "toolkit/cDIB.h"
-#include "tools/skin/Painter.h"
+#include "skin/Painter.h"
 
 namespace trv4skin {
 

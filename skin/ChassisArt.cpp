@@ -1,13 +1,13 @@
-#include "tools/skin/ChassisArt.h"
+#include "skin/ChassisArt.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
 
-#include "tools/skin/MeterArt.h"
-#include "tools/skin/SkinLayout.h"
-#include "tools/skin/SkinPictures.h"
+#include "skin/MeterArt.h"
+#include "skin/SkinLayout.h"
+#include "skin/SkinPictures.h"
 
 namespace trv4skin {
 

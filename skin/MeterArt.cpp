@@ -1,7 +1,7 @@
-#include "tools/skin/MeterArt.h"
+#include "skin/MeterArt.h"
 
-#include "tools/skin/Painter.h"
-#include "tools/skin/SkinPictures.h"
+#include "skin/Painter.h"
+#include "skin/SkinPictures.h"
 
 namespace trv4skin {
 

@@ -1,4 +1,4 @@
-#include "tools/skin/TextLayer.h"
+#include "skin/TextLayer.h"
 
 #include <algorithm>
 #include <cmath>

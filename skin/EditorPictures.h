@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "toolkit/cDIB.h"
-#include "tools/skin/Painter.h"
+#include "skin/Painter.h"
 
 namespace trv4skin {
 

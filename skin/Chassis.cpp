@@ -3,11 +3,11 @@
 #include <cmath>
 
 #include "ProductInfo.h"
-#include "tools/skin/ChassisArt.h"
-#include "tools/skin/MeterArt.h"
-#include "tools/skin/SkinLayout.h"
-#include "tools/skin/SkinPictures.h"
-#include "tools/skin/TextLayer.h"
+#include "skin/ChassisArt.h"
+#include "skin/MeterArt.h"
+#include "skin/SkinLayout.h"
+#include "skin/SkinPictures.h"
+#include "skin/TextLayer.h"
 
 namespace trv4skin {
 

@@ -1,12 +1,12 @@
-#include "tools/skin/FormSkin.h"
+#include "skin/FormSkin.h"
 
 #include <functional>
 #include <map>
 #include <stdexcept>
 #include <vector>
 
-#include "tools/skin/EditorPictures.h"
-#include "tools/skin/SkinPictures.h"
+#include "skin/EditorPictures.h"
+#include "skin/SkinPictures.h"
 #include "toolkit/cDIBPayload.h"
 
 namespace trv4skin {

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "engine/Modulator.h"
-#include "tools/skin/MeterArt.h"
-#include "tools/skin/Painter.h"
-#include "tools/skin/SkinPictures.h"
+#include "skin/MeterArt.h"
+#include "skin/Painter.h"
+#include "skin/SkinPictures.h"
 
 namespace trv4skin {
 

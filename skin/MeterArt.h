@@ -6,7 +6,7 @@
 #pragma once
 
 #include "toolkit/cDIB.h"
-#include "tools/skin/Painter.h"
+#include "skin/Painter.h"
 
 namespace trv4skin {
 

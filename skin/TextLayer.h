@@ -11,7 +11,7 @@
 
 #include "platform/DibSection.h"
 #include "toolkit/cDIB.h"
-#include "tools/skin/Painter.h"
+#include "skin/Painter.h"
 
 namespace trv4skin {
 

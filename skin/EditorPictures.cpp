@@ -1,8 +1,8 @@
-#include "tools/skin/EditorPictures.h"
+#include "skin/EditorPictures.h"
 
 #include <charconv>
 
-#include "tools/skin/SkinPictures.h"
+#include "skin/SkinPictures.h"
 
 namespace trv4skin {
 

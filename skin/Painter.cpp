@@ -1,4 +1,4 @@
-#include "tools/skin/Painter.h"
+#include "skin/Painter.h"
 
 #include <algorithm>
 #include <cmath>

@@ -176,6 +176,20 @@ int SetSetting(void* context, const char* key, const char* name, const char* tex
     });
 }
 
+int MenuItem(void* context, int index, char* caption, int captionSize) {
+    return Guarded([&] {
+        const platform::HeadlessBackend& b = Port(context).Backend();
+        if (b.popupMenus.empty() || index < 0 || static_cast<size_t>(index) >= b.popupMenus.back().items.size())
+            return 0;
+        CopyText(caption, captionSize, b.popupMenus.back().items[static_cast<size_t>(index)]);
+        return 1;
+    });
+}
+
+int ChooseMenuItem(void* context, int index) {
+    return Guarded([&] { return Port(context).Backend().ChooseMenuItem(index) ? 1 : 0; });
+}
+
 }  // namespace
 
 void EditorPort::Fill(EditorTestPort& port) {
@@ -192,6 +206,8 @@ void EditorPort::Fill(EditorTestPort& port) {
     port.shellCall = ShellCallRecord;
     port.messageBox = MessageBoxRecord;
     port.setSetting = SetSetting;
+    port.menuItem = MenuItem;
+    port.chooseMenuItem = ChooseMenuItem;
 }
 
 }  // namespace trv4

@@ -72,6 +72,12 @@ struct EditorTestPort {
     // The machine-wide setting the headless backend answers (key, value
     // name, text); a null text removes it.
     int (*setSetting)(void* context, const char* key, const char* name, const char* text);
+
+    // The last popup menu the window showed: item index's caption (0 past
+    // the end or without one); chooseMenuItem picks an item of the menu
+    // while it stands (1), as a user's click does.
+    int (*menuItem)(void* context, int index, char* caption, int captionSize);
+    int (*chooseMenuItem)(void* context, int index);
 };
 
 }  // namespace trv4

@@ -111,6 +111,7 @@ void TPluginEditorWindow::FindControls() {
         knobs_[index]->OnMouseWheel.Set([this](Component* s, int notches, platform::ShiftState shift, bool& handled) {
             KnobMouseWheel(s, notches, shift, handled);
         });
+    AttachSizeMenu();
 }
 
 void TPluginEditorWindow::FormCreate(Component*) {

@@ -348,4 +348,8 @@ void WinControl::NativeFocus(bool gained) {
     Guard([&] { gained ? DoEnter() : DoExit(); });
 }
 
+void WinControl::NativeDpiChanged(int dpi) {
+    Guard([&] { DpiChanged(dpi); });
+}
+
 }  // namespace platform

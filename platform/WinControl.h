@@ -68,6 +68,9 @@ public:
 
     // The answer to the dialog-code query (dlgc... bits).
     virtual unsigned DialogCode() { return 0; }
+    // The window's screen density changed (dots per inch, 96 at 100 %):
+    // nothing here; a form that follows the screen sizes itself anew.
+    virtual void DpiChanged(int dpi) {}
     virtual void DoEnter() { OnEnter(this); }
     virtual void DoExit() { OnExit(this); }
 
@@ -95,6 +98,7 @@ public:
     unsigned NativeDialogCode() override;
     Cursor NativeCursorAt(Point p) override;
     void NativeFocus(bool gained) override;
+    void NativeDpiChanged(int dpi) override;
 
 protected:
     // The native parent: the parent control's window (a Form answers the

@@ -63,6 +63,10 @@ public:
     void setParameterAutomated(vst::VstInt32 index, float value) override;
     float meterLevel() const override { return engine.meterLevel(); }
     double hostTempo() const override { return engine.hostTempo(); }
+    // audioMasterSizeWindow: a host that answers 0 keeps the frame it has.
+    bool requestEditorSize(int width, int height) override {
+        return callHost(vst::audioMasterSizeWindow, width, height) != 0;
+    }
 
 private:
     bool queryHostTime(int32_t requestMask, HostTime& out) override;

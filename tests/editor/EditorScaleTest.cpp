@@ -3,7 +3,13 @@
 // logical pixels giving the same automation and actions at every size.
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <limits>
+#include <sstream>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include "tests/editor/EditorRig.h"
 
@@ -16,6 +22,42 @@ constexpr vst::VstIntPtr kHintValue = 0x41654373;  // 'AeCs'
 
 class EditorScaleTest : public EditorTest {
 protected:
+    // The user's remembered size starts out absent, in a settings folder of
+    // the test's own (Linux) or the test user's registry (Windows).
+    void SetUp() override {
+#ifdef _WIN32
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Tolvmark Audio\\TRV-4", "EditorSize");
+#else
+        config = std::filesystem::temp_directory_path() /
+                 ("trv4-scale-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(config);
+        std::filesystem::create_directories(config / "Tolvmark Audio");
+        setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+#endif
+        EditorTest::SetUp();
+    }
+    void TearDown() override {
+        EditorTest::TearDown();
+#ifdef _WIN32
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Tolvmark Audio\\TRV-4", "EditorSize");
+#else
+        std::filesystem::remove_all(config);
+#endif
+    }
+    std::filesystem::path settingsFile() const { return config / "Tolvmark Audio" / "TRV-4.ini"; }
+    // A right click on the chassis outside every control, then the menu's
+    // item index picked.
+    void pickSize(int index) {
+        port.mouseDown(port.context, trv4::kPortRight, 4, 366);
+        port.mouseUp(port.context, trv4::kPortRight, 4, 366);
+        char caption[32] = {};
+        ASSERT_EQ(port.menuItem(port.context, index, caption, sizeof caption), 1);
+        EXPECT_EQ(std::string(caption), "Size: " + std::to_string(100 + 25 * index) + "%");
+        EXPECT_EQ(port.menuItem(port.context, 5, caption, sizeof caption), 0);
+        ASSERT_EQ(port.chooseMenuItem(port.context, index), 1);
+    }
+
     vst::VstIntPtr hint(float factor) {
         return effect->dispatch(vst::effVendorSpecific, kHintIndex, kHintValue, nullptr, factor);
     }
@@ -30,6 +72,8 @@ protected:
         EXPECT_EQ(port.capture(port.context, pixels.data(), width, height), 1);
         return pixels;
     }
+
+    std::filesystem::path config;
 };
 
 TEST_F(EditorScaleTest, TheHostsHintBeforeOpenSetsTheSizeAndGarbageIsIgnored) {
@@ -154,6 +198,45 @@ TEST_F(EditorScaleTest, InputInLogicalPixelsActsTheSameAtEverySize) {
         EXPECT_EQ(outcomes[s].shellCalls - outcomes[s - 1].shellCalls, 2) << "size " << s;
         EXPECT_EQ(outcomes[s].messageBoxes - outcomes[s - 1].messageBoxes, 1) << "size " << s;
     }
+}
+
+// The user's pick from the panel's menu comes before the host's hint and is
+// kept for every later editor, in the user's own setting file with its other
+// lines intact. This test host answers audioMasterSizeWindow with 0, so the
+// open window keeps its size; the choice is stored all the same.
+TEST_F(EditorScaleTest, TheUsersMenuChoiceBeatsTheHintAndOutlivesTheInstance) {
+#ifndef _WIN32
+    { std::ofstream(settingsFile()) << "; written by the installer\nManual=/opt/trv4/manual.html\n"; }
+#endif
+    EXPECT_EQ(hint(2.0f), 1);
+    openShown();
+    EXPECT_EQ(rect(), std::make_pair(1510, 740));
+    pickSize(2);
+    // Refused: the window, and what the host reads, stay at 200 %.
+    EXPECT_EQ(rect(), std::make_pair(1510, 740));
+    EXPECT_EQ(captureAt(1510, 740).size(), 1510u * 740u);
+#ifndef _WIN32
+    std::stringstream text;
+    text << std::ifstream(settingsFile()).rdbuf();
+    EXPECT_EQ(text.str(), "; written by the installer\nManual=/opt/trv4/manual.html\nEditorSize=150\n");
+#endif
+    close();
+
+    // A new instance, whose host hints 200 % again: the choice wins.
+    trv4host::Effect& second = makeEffect();
+    second.dispatch(vst::effVendorSpecific, kHintIndex, kHintValue, nullptr, 2.0f);
+    vst::ERect* r = nullptr;
+    second.dispatch(vst::effEditGetRect, 0, 0, &r);
+    EXPECT_EQ(std::make_pair(r->right - r->left, r->bottom - r->top), std::make_pair(1133, 555));
+
+#ifndef _WIN32
+    // An unreadable or out-of-range choice is ignored: the hint rules.
+    for (const char* stored : {"EditorSize=big\n", "EditorSize=9000\n", "EditorSize=-150\n"}) {
+        std::ofstream(settingsFile()) << stored;
+        second.dispatch(vst::effEditGetRect, 0, 0, &r);
+        EXPECT_EQ(std::make_pair(r->right - r->left, r->bottom - r->top), std::make_pair(1510, 740)) << stored;
+    }
+#endif
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "platform/DibSection.h"
 #include "platform/Label.h"
 #include "platform/SystemError.h"
+#include "platform/x11/X11Picture.h"
 
 // Xlib last: its macros (Bool, None, True) must not meet our headers.
 #include <X11/Xlib.h>
@@ -53,11 +54,7 @@ X11PopupMenu::X11PopupMenu(Display* display, unsigned long owner, Point at, cons
     XSelectInput(display, window_,
                  ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask |
                      StructureNotifyMask);
-    gc_ = XCreateGC(display, window_, 0, nullptr);
-    picture_ = DibSection::Create(width_, height_);
-    rows_.resize(static_cast<size_t>(width_) * height_ * 4);
-    image_ = XCreateImage(display, DefaultVisual(display, screen), DefaultDepth(display, screen), ZPixmap, 0,
-                          reinterpret_cast<char*>(rows_.data()), width_, height_, 32, width_ * 4);
+    picture_ = std::make_unique<X11Picture>(display, window_, width_, height_);
     Draw();
     XMapRaised(display, window_);
     // Every click and key comes here while the menu stands; where the grab
@@ -72,11 +69,7 @@ X11PopupMenu::X11PopupMenu(Display* display, unsigned long owner, Point at, cons
 X11PopupMenu::~X11PopupMenu() {
     XUngrabPointer(display_, CurrentTime);
     XUngrabKeyboard(display_, CurrentTime);
-    if (image_) {
-        image_->data = nullptr;  // ours, not Xlib's to free
-        XDestroyImage(image_);
-    }
-    if (gc_) XFreeGC(display_, gc_);
+    picture_.reset();
     XDestroyWindow(display_, window_);
     XFlush(display_);
 }
@@ -102,13 +95,7 @@ void X11PopupMenu::Draw() {
         }
         dc.DrawString(line.left + kMarkWidth, textTop, items_[static_cast<size_t>(i)], font);
     }
-    const size_t stride = static_cast<size_t>(width_) * 4;
-    for (int row = 0; row < height_; ++row)
-        std::memcpy(rows_.data() + row * stride, picture_->Bits() + static_cast<size_t>(height_ - 1 - row) * stride,
-                    stride);
-    if (image_)
-        XPutImage(display_, window_, gc_, image_, 0, 0, 0, 0, static_cast<unsigned>(width_),
-                  static_cast<unsigned>(height_));
+    picture_->Show();
 }
 
 void X11PopupMenu::Close(int picked) {
@@ -124,7 +111,7 @@ void X11PopupMenu::Close(int picked) {
 void X11PopupMenu::Handle(XEvent& e) {
     if (closed_) return;
     switch (e.type) {
-    case Expose: Draw(); break;
+    case Expose: picture_->Put(); break;
     case MotionNotify: {
         const int item = ItemAt(e.xmotion.x, e.xmotion.y);
         if (item != lit_) {

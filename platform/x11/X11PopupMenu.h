@@ -14,13 +14,11 @@
 #include "platform/Geometry.h"
 
 struct _XDisplay;
-struct _XGC;
-struct _XImage;
 union _XEvent;
 
 namespace platform {
 
-class DibSection;
+class X11Picture;
 
 class X11PopupMenu {
 public:
@@ -47,10 +45,7 @@ private:
     std::vector<std::string> items_;
     int checked_;
     unsigned long window_ = 0;
-    _XGC* gc_ = nullptr;
-    _XImage* image_ = nullptr;
-    std::unique_ptr<DibSection> picture_;
-    std::vector<uint8_t> rows_;
+    std::unique_ptr<X11Picture> picture_;
     int width_ = 0, height_ = 0, itemHeight_ = 0;
     int lit_ = -1;
     int picked_ = -1;

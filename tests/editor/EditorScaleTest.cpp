@@ -111,7 +111,7 @@ TEST_F(EditorScaleTest, TwoHundredPerCentReducedStaysCloseToOneHundred) {
     const std::vector<uint32_t> large = captureAt(2 * kWidth, 2 * kHeight);
 
     double sum = 0;
-    int far = 0;
+    int distant = 0;
     for (int y = 0; y < kHeight; ++y)
         for (int x = 0; x < kWidth; ++x) {
             int worst = 0;
@@ -124,10 +124,10 @@ TEST_F(EditorScaleTest, TwoHundredPerCentReducedStaysCloseToOneHundred) {
                 sum += d;
                 worst = std::max(worst, d);
             }
-            if (worst > 48) ++far;
+            if (worst > 48) ++distant;
         }
     const double mean = sum / (3.0 * kWidth * kHeight);
-    const double farShare = static_cast<double>(far) / (kWidth * kHeight);
+    const double farShare = static_cast<double>(distant) / (kWidth * kHeight);
     EXPECT_LT(mean, 4.0);
     EXPECT_LT(farShare, 0.03);
     RecordProperty("mean", std::to_string(mean));

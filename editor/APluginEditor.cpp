@@ -12,10 +12,6 @@ namespace trv4 {
 
 namespace {
 
-// effVendorSpecific's size hint: index 'PreS', value 'AeCs', the factor in opt.
-constexpr vst::VstInt32 kSizeHintIndex = 0x50726553;  // 'P' 'r' 'e' 'S'
-constexpr vst::VstIntPtr kSizeHintValue = 0x41654373;  // 'A' 'e' 'C' 's'
-
 vst::ERect ScaledRect(int percent) {
     const platform::PixelScale s{percent};
     return {0, 0, static_cast<int16_t>(s.ToPhysical(kEditorHeight)),

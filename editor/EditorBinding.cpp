@@ -75,10 +75,18 @@ void TPluginEditorWindow::Rescale(toolkit::TDIBDial& knob, bool fine) {
 void TPluginEditorWindow::ControlMouseDown(Component* sender, platform::MouseButton, platform::ShiftState shift, int,
                                            int) {
     auto* knob = dynamic_cast<toolkit::TDIBDial*>(sender);
-    if (!knob || !ValidIndex(knob->Tag()) || IsWave(knob->Tag())) return;
+    if (!knob || !ValidIndex(knob->Tag())) return;
+    // The drag that follows (and a Ctrl reset) is one gesture, ended at the release.
+    if (host_) host_->beginEdit(knob->Tag());
+    if (IsWave(knob->Tag())) return;
     if (shift & platform::ssCtrl)
         knob->SetPosition(NearestPosition(static_cast<double>(knob->Max()) * kResetValues[knob->Tag()]));
     Rescale(*knob, (shift & platform::ssShift) != 0);
+}
+
+void TPluginEditorWindow::ControlMouseUp(Component* sender, platform::MouseButton, platform::ShiftState, int, int) {
+    auto* knob = dynamic_cast<toolkit::TDIBDial*>(sender);
+    if (knob && ValidIndex(knob->Tag()) && host_) host_->endEdit(knob->Tag());
 }
 
 void TPluginEditorWindow::KnobMouseWheel(Component* sender, int notches, platform::ShiftState shift, bool& handled) {
@@ -90,8 +98,11 @@ void TPluginEditorWindow::KnobMouseWheel(Component* sender, int notches, platfor
         const int positions = (shift & platform::ssShift) ? kFinePositions : kCoarsePositions;
         if (knob->Max() != positions) Rescale(*knob, positions == kFinePositions);
     }
-    // Fires OnChange, so the value reaches the plug-in as a drag's does.
+    // Fires OnChange, so the value reaches the plug-in as a drag's does;
+    // each notch is a gesture of its own.
+    if (host_) host_->beginEdit(knob->Tag());
     knob->SetPosition(knob->Position() + notches);
+    if (host_) host_->endEdit(knob->Tag());
 }
 
 void TPluginEditorWindow::ButtonClick(Component* sender, platform::MouseButton, platform::ShiftState, int, int) {
@@ -108,7 +119,9 @@ void TPluginEditorWindow::ButtonClick(Component* sender, platform::MouseButton, 
         UpdateEditBox(kRate1);
         UpdateEditBox(kRate2);
     }
+    if (host_) host_->beginEdit(pair.index);
     Send(pair.index);
+    if (host_) host_->endEdit(pair.index);
 }
 
 void TPluginEditorWindow::UpdateWave(int index) {

@@ -12,13 +12,18 @@ namespace trv4 {
 
 class EditorHost;
 
+// effVendorSpecific's size hint: index 'PreS', value 'AeCs', the factor in opt.
+constexpr vst::VstInt32 kSizeHintIndex = 0x50726553;  // 'P' 'r' 'e' 'S'
+constexpr vst::VstIntPtr kSizeHintValue = 0x41654373;  // 'A' 'e' 'C' 's'
+
 class EditorGlue : public vst::AEffEditor {
 public:
     using vst::AEffEditor::AEffEditor;
 
     // effVendorSpecific's index, value, pointer and opt: hands out the editor
     // test port (EditorTestPort.h) when they ask for it, takes a host's size
-    // hint (index 'PreS', value 'AeCs', the scale factor in opt); answers 1
+    // hint (kSizeHintIndex, kSizeHintValue, the scale factor in opt; before
+    // the window opens); answers 1
     // for those, 0 for every other request and when the port cannot be made.
     virtual vst::VstIntPtr vendorSpecific(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt) = 0;
 

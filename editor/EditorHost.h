@@ -17,9 +17,14 @@ public:
     virtual float parameterValue(int index) const = 0;
     // A change the user made: stored as a host's own setParameter stores it
     // (clamped, written into the current program, the editor marked for an
-    // update), then reported to the host as automation. The VST 2 host is
-    // told nothing else: no begin- or end-edit notification goes with it.
+    // update), then reported to the host as automation.
     virtual void setParameterAutomated(int index, float value) = 0;
+    // A gesture on the control of parameter index: begun at a press or
+    // before a wheel notch, ended at the release or after the notch; the
+    // changes made in between belong to it. Hosts that record automation
+    // group them; the VST 2 plug-in tells its host nothing.
+    virtual void beginEdit(int index) = 0;
+    virtual void endEdit(int index) = 0;
     // The output level the meter shows (linear peak), as last published by
     // the audio thread.
     virtual float meterLevel() const = 0;

@@ -106,11 +106,15 @@ void TPluginEditorWindow::FindControls() {
     meter_ = &Require<platform::Image>(*this, "Meter");
     Require<toolkit::TDIBContainer>(*this, "DIBContainer1");
 
-    // The wheel is not part of the stored description: every knob takes it.
-    for (int index : kKnobOrder)
+    // The wheel and the release are not part of the stored description:
+    // every knob takes them.
+    for (int index : kKnobOrder) {
         knobs_[index]->OnMouseWheel.Set([this](Component* s, int notches, platform::ShiftState shift, bool& handled) {
             KnobMouseWheel(s, notches, shift, handled);
         });
+        knobs_[index]->OnMouseUp.Set([this](Component* s, platform::MouseButton b, platform::ShiftState sh, int x,
+                                            int y) { ControlMouseUp(s, b, sh, x, y); });
+    }
     AttachSizeMenu();
 }
 

@@ -67,6 +67,9 @@ public:
     void KnobControlChange(platform::Component* sender);
     void ControlMouseDown(platform::Component* sender, platform::MouseButton button, platform::ShiftState shift,
                           int x, int y);
+    // Ends the gesture ControlMouseDown began (bound in code).
+    void ControlMouseUp(platform::Component* sender, platform::MouseButton button, platform::ShiftState shift, int x,
+                        int y);
     void ButtonClick(platform::Component* sender, platform::MouseButton button, platform::ShiftState shift, int x,
                      int y);
     void LogoClick(platform::Component* sender);

@@ -123,7 +123,8 @@ inline void steadyTapPositions(EngineState& st, BlockScratch& s, int j0, int n, 
     }
 }
 
-// All of the above for frames 0..n-1. depth and spread are p5 and p17.
+// All of the above for frames 0..n-1. depth and spread are the Depth and
+// Spread parameters.
 inline void prepare(EngineState& st, BlockScratch& s, int n, float depth, float spread, RandomStream& random) {
     modulate(st, s, n, random);
     const int32_t step = st.oversampling;

@@ -1,32 +1,131 @@
 // The block operations and the fast path behind them: per chunk of frames,
 // first everything that does not depend on the audio (chunk::prepare), then
-// the serial loop over both channels at once (loop::run). Audio thread.
+// the stages of the sample step frame by frame over both channels at once
+// (BlockStages.h), in the order of the reference step. Audio thread.
 #include "engine/Engine.h"
 
-#include "engine/BlockLoop.h"
+#include "engine/BlockStages.h"
 #include "engine/ChunkPrepare.h"
+#include "engine/InputMend.h"
 
 namespace trv4 {
 
 namespace {
 
-using LoopFunction = void (*)(EngineState&, const BlockScratch&, const float*, const float*, float*, float*, int,
-                              const loop::Options&);
+// Values the stages read once per block.
+struct FrameOptions {
+    double am, pan;  // AM and Pan
+    bool mono;       // Mono > 0.5
+};
 
-template <bool kAccumulate, int kOversampling, bool kTapsFirst>
-LoopFunction pickLoop(bool hiCut, bool amPan) {
-    if (hiCut)
-        return amPan ? loop::run<kOversampling, true, true, kTapsFirst, kAccumulate>
-                     : loop::run<kOversampling, true, false, kTapsFirst, kAccumulate>;
-    return amPan ? loop::run<kOversampling, false, true, kTapsFirst, kAccumulate>
-                 : loop::run<kOversampling, false, false, kTapsFirst, kAccumulate>;
+// Frames first..end-1 of a chunk; in and out point at the chunk's frame 0.
+// kWritesAfter: no tap of these frames reads a row they write (base delay -
+// floor(depth) - 1 >= oversampling factor x frames), so the input stage runs
+// over all of them after the other stages, and the chain of the low-pass
+// states does not hold up the feedback path. Otherwise each frame writes its
+// rows before its taps read. kAmPan: AM or Pan above 0 (at 0 both gains are
+// exactly 1).
+template <int kOversampling, bool kHiCut, bool kAmPan, bool kWritesAfter, bool kAccumulate>
+void runFrames(EngineState& st, const BlockScratch& s, int first, int end, const float* inL, const float* inR,
+               float* outL, float* outR, const FrameOptions& opt) {
+    stage::InputStage<kOversampling> input(st);
+    stage::FeedbackStage feedback(st.feedback);
+    stage::HiCutStage hiCut(st.hiCut);
+    stage::LimiterStage limiter(st);
+    stage::MeterStage meter(st);
+    const __m128d wet = stage::broadcast(st.wetGain), dry = stage::broadcast(st.dryGain);
+    float peaks[BlockScratch::kFrames];
+    __m128d held[kWritesAfter ? BlockScratch::kFrames : 1];
+
+    for (int j = first; j < end; ++j) {
+        // 0. The host's samples, mended (InputMend.h).
+        const __m128d in = mendInput(stage::pair(inL + j, inR + j));
+        // 1, 2, 4: smoothing, dither and modulators are prepared in s.
+        // 3. (first half) x = in + last frame's feedback + noise.
+        const __m128d x = stage::InputStage<kOversampling>::sum(in, feedback.value, s.noise[j]);
+        // 3. (second half) x through the low-pass into the buffer, here or
+        // after the loop.
+        if constexpr (kWritesAfter)
+            held[j - first] = x;
+        else
+            input.run(x);
+        // 5, 6, 7. Taps and feedback band-pass.
+        __m128d tap = stage::readTaps(st.delay.rows, s.rowL[j], s.rowR[j], stage::pair(&s.fracL[j], &s.fracR[j]));
+        feedback.run(tap);
+        // 8, 9. Amplitude modulation and auto-pan.
+        if constexpr (kAmPan) tap = stage::modulateAmplitude(tap, s.lfo1[j], s.lfo2[j], opt.am, opt.pan);
+        // 10. Hi-cut.
+        if constexpr (kHiCut) tap = hiCut.run(tap);
+        // 11, 12. Mix and mono.
+        const __m128d out = stage::mix(tap, in, wet, dry, opt.mono);
+        // 13. Limiter.
+        const __m128 result = limiter.run(out, peaks[j - first]);
+        if constexpr (kAccumulate) {
+            outL[j] += _mm_cvtss_f32(result);
+            outR[j] += _mm_cvtss_f32(_mm_shuffle_ps(result, result, 1));
+        } else {
+            outL[j] = _mm_cvtss_f32(result);
+            outR[j] = _mm_cvtss_f32(_mm_shuffle_ps(result, result, 1));
+        }
+    }
+    if constexpr (kWritesAfter)
+        for (int j = 0; j < end - first; ++j) input.run(held[j]);
+    // 14. Meter, over the peaks of all frames.
+    meter.run(peaks, end - first);
 }
 
-template <bool kAccumulate, bool kTapsFirst>
-LoopFunction pickLoop(int oversampling, bool hiCut, bool amPan) {
-    if (oversampling == 1) return pickLoop<kAccumulate, 1, kTapsFirst>(hiCut, amPan);
-    if (oversampling == 2) return pickLoop<kAccumulate, 2, kTapsFirst>(hiCut, amPan);
-    return pickLoop<kAccumulate, 4, kTapsFirst>(hiCut, amPan);
+// The fewest frames worth a run with the rows written after the frames.
+constexpr int kShortestRun = 16;
+
+using FramesFunction = void (*)(EngineState&, const BlockScratch&, int, int, const float*, const float*, float*,
+                                float*, const FrameOptions&);
+
+template <bool kAccumulate, int kOversampling, bool kWritesAfter>
+FramesFunction pickFrames(bool hiCut, bool amPan) {
+    if (hiCut)
+        return amPan ? runFrames<kOversampling, true, true, kWritesAfter, kAccumulate>
+                     : runFrames<kOversampling, true, false, kWritesAfter, kAccumulate>;
+    return amPan ? runFrames<kOversampling, false, true, kWritesAfter, kAccumulate>
+                 : runFrames<kOversampling, false, false, kWritesAfter, kAccumulate>;
+}
+
+template <bool kAccumulate, bool kWritesAfter>
+FramesFunction pickFrames(int oversampling, bool hiCut, bool amPan) {
+    if (oversampling == 1) return pickFrames<kAccumulate, 1, kWritesAfter>(hiCut, amPan);
+    if (oversampling == 2) return pickFrames<kAccumulate, 2, kWritesAfter>(hiCut, amPan);
+    return pickFrames<kAccumulate, 4, kWritesAfter>(hiCut, amPan);
+}
+
+// Frames 0..n-1 of a chunk whose tap rows are prepared: runs of frames none
+// of whose taps reads a row the run writes go to writesAfter, all other
+// frames to writesFirst, in order. A tap reads rows row and row + 1; they
+// were written before a run that starts k frames before frame j when row
+// lies more than k + 1 frames' rows behind the newest row of frame j. Runs
+// shorter than kShortestRun stay with writesFirst: the change of state form
+// of the input stage (HeldInput.h) would cost more than they save.
+void runChunk(EngineState& st, const BlockScratch& s, int n, const float* const* in, float* const* out,
+              FramesFunction writesFirst, FramesFunction writesAfter, const FrameOptions& options) {
+    const int32_t step = st.oversampling;
+    int32_t newest = st.delay.writeIndex;
+    int pending = 0;   // first frame not yet handed on
+    int runStart = 0;  // first frame of the run being grown
+    auto closeRun = [&](int end) {
+        if (end - runStart < kShortestRun) return;
+        if (pending < runStart) writesFirst(st, s, pending, runStart, in[0], in[1], out[0], out[1], options);
+        writesAfter(st, s, runStart, end, in[0], in[1], out[0], out[1], options);
+        pending = end;
+    };
+    for (int j = 0; j < n; ++j) {
+        newest = (newest + step) & DelayLine::kMask;  // after frame j's writes
+        const int32_t ageL = (newest - s.rowL[j]) & DelayLine::kMask;
+        const int32_t ageR = (newest - s.rowR[j]) & DelayLine::kMask;
+        const int32_t age = ageL < ageR ? ageL : ageR;
+        if (age > (j - runStart + 1) * step) continue;
+        closeRun(j);
+        runStart = age > step ? j : j + 1;
+    }
+    closeRun(n);
+    if (pending < n) writesFirst(st, s, pending, n, in[0], in[1], out[0], out[1], options);
 }
 
 }  // namespace
@@ -40,21 +139,19 @@ void Engine::processFast(const float* const* inputs, float* const* outputs, int3
     const float spread = params[kSpread].load(std::memory_order_relaxed);
     const float am = params[kAM].load(std::memory_order_relaxed);
     const float pan = params[kPan].load(std::memory_order_relaxed);
-    const loop::Options options{am, pan, params[kHiCut].load(std::memory_order_relaxed) < 1.0f, am != 0 || pan != 0,
-                                params[kMono].load(std::memory_order_relaxed) > 0.5f};
-    const LoopFunction writesFirst = pickLoop<kAccumulate, false>(st.oversampling, options.hiCut, options.amPan);
-    const LoopFunction tapsFirst = pickLoop<kAccumulate, true>(st.oversampling, options.hiCut, options.amPan);
+    const bool hiCut = params[kHiCut].load(std::memory_order_relaxed) < 1.0f;
+    const bool amPan = am != 0 || pan != 0;
+    const FrameOptions options{am, pan, params[kMono].load(std::memory_order_relaxed) > 0.5f};
+    const FramesFunction writesFirst = pickFrames<kAccumulate, false>(st.oversampling, hiCut, amPan);
+    const FramesFunction writesAfter = pickFrames<kAccumulate, true>(st.oversampling, hiCut, amPan);
 
     RandomStream random;
     for (int32_t done = 0; done < n;) {
         const int count = n - done < BlockScratch::kFrames ? static_cast<int>(n - done) : BlockScratch::kFrames;
-        const bool ramp = st.rampCounter > 0;
         chunk::prepare(st, scratch, count, depth, spread, random);
-        // Outside a ramp every read position lies at most floor(depth)
-        // samples ahead of the base delay (lfo <= 1).
-        const bool early = !ramp && st.baseDelay - static_cast<int32_t>(st.depthSamples) - 1 >= st.oversampling;
-        const LoopFunction run = early ? tapsFirst : writesFirst;
-        run(st, scratch, inputs[0] + done, inputs[1] + done, outputs[0] + done, outputs[1] + done, count, options);
+        const float* in[2] = {inputs[0] + done, inputs[1] + done};
+        float* out[2] = {outputs[0] + done, outputs[1] + done};
+        runChunk(st, scratch, count, in, out, writesFirst, writesAfter, options);
         done += count;
     }
     random.commit();

@@ -68,9 +68,10 @@ public:
     const EngineState& state() const { return st; }
 
     // The straightforward implementation of the block operation: the sample
-    // step in plain scalar code, in the order of the design. The fast path of
-    // processReplacing gives bit-identical output and state; tests compare
-    // the two. Same contract as processReplacing.
+    // step in plain scalar code, one numbered step after the other. The fast
+    // path of processReplacing stays within 1e-6 of it; tests compare the
+    // two. Same contract as processReplacing. Defined in the separate
+    // trv4_engine_reference library, which the plug-in module does not link.
     void processReference(const float* const* inputs, float* const* outputs, int32_t n);
 
 private:

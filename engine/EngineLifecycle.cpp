@@ -50,6 +50,7 @@ void Engine::resume() {
 
         st.input.set = &kInputLowpass176k;
         if (stored == 48000 || stored == 96000 || stored == 192000) st.input.set = &kInputLowpass192k;
+        st.heldInput = HeldInputResponse::of(*st.input.set, st.oversampling);
 
         // 0.6 s of delay at normalised delay 1, counted at the buffer's rate.
         st.delayScale = 0;
@@ -71,7 +72,7 @@ void Engine::resume() {
     // The pre-roll smooths only while the ramp left by the last parameter
     // change runs.
     applyPendingRamp();
-    if (st.preRollEnabled && st.rampLength != 0) preRoll();
+    if (st.rampLength != 0) preRoll();
     st.rampCounter = st.rampLength;
     publish();
 }

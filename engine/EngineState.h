@@ -10,6 +10,7 @@
 
 #include "engine/DelayLine.h"
 #include "engine/Filters.h"
+#include "engine/HeldInput.h"
 #include "engine/Modulator.h"
 
 namespace trv4 {
@@ -28,7 +29,6 @@ struct EngineState {
     // Rate and its derived constants (recomputed at resume when changed).
     double sampleRate = 44100;   // Hz, as the host set it
     bool sampleRateChanged = true;
-    bool preRollEnabled = true;  // never cleared
     int32_t oversampling = 4;    // buffer samples written per input sample: 1, 2 or 4
     float delayScale = 0;        // normalised delay -> buffer samples; 0 at unsupported rates
     int32_t rampLength = 0;      // samples per smoothing ramp (ten time constants)
@@ -36,6 +36,7 @@ struct EngineState {
 
     // Input stage and delay.
     InputLowpass input;
+    HeldInputResponse heldInput = HeldInputResponse::of(kInputLowpass176k, 4);  // follows input.set and oversampling
     DelayLine delay;
 
     // Base delay and depth with their smoothing states.

@@ -45,7 +45,8 @@ struct Modulator {
 };
 
 // theta = P * 1.46291807927e-9 rad: one cycle is about 2 pi. The constants
-// are the design's own, not 2 pi / 2^32 and pi / 2 to full precision.
+// are used as written, not 2 pi / 2^32 and pi / 2 to full precision: the
+// shapes are defined with them.
 constexpr double kPhaseToRadians = 1.46291807927e-9;
 constexpr double kQuarterTurn = 1.5707963268;
 
@@ -119,10 +120,10 @@ class HostTimeSource;
 
 // Inputs of the per-block modulator setup.
 struct ModulatorSettings {
-    float wave1, rate1, wave2, rate2;  // p3, p4, p7, p8
-    float offset;                      // p9, phase of modulator 2 behind 1
-    float hostOffset;                  // p11, phase against the song position
-    bool sync;                         // p18 > 0.5
+    float wave1, rate1, wave2, rate2;  // the parameters of the same names
+    float offset;                      // Offset: phase of modulator 2 behind 1
+    float hostOffset;                  // Host OS: phase against the song position
+    bool sync;                         // Sync. > 0.5
     double sampleRate;
 };
 

@@ -1,7 +1,7 @@
-// The straightforward sample step: plain scalar code in the order of the
-// design, one call per input sample. It is the yardstick the fast block path
-// is tested against bit for bit, so this file is built at -O1, where GCC
-// keeps every float32 rounding (see CMakeLists.txt). Audio thread.
+// The straightforward sample step: plain scalar code, one numbered step after
+// the other, one call per input sample. It is the readable statement of the
+// sample loop and the yardstick the fast block path (BlockStages.h, whose
+// stages carry the same numbers) is tested against. Audio thread.
 #include <cmath>
 
 #include "engine/Engine.h"

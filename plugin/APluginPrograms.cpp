@@ -32,4 +32,18 @@ bool APlugin::getProgramNameIndexed(vst::VstInt32, vst::VstInt32 index, char* te
     return true;
 }
 
+void APlugin::restoreProgram(int program, const float* values, const char* name) {
+    if (program < 0 || program >= kNumPrograms) return;
+    for (int i = 0; i < kNumParams; ++i) {
+        float v = values[i];
+        // The clamp of setParameter; "not >= 0" also catches NaN.
+        if (v > 1.0f)
+            v = 1.0f;
+        else if (!(v >= 0.0f))
+            v = 0.0f;
+        programs[program].setValue(i, v);
+    }
+    programs[program].setName(name);
+}
+
 }  // namespace trv4

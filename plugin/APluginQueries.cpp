@@ -4,7 +4,9 @@
 // index, so getChunk and setChunk keep the base answers.
 #include "ProductInfo.h"
 #include "editor/EditorFactory.h"
+#include "engine/Random.h"
 #include "plugin/HostText.h"
+#include "plugin/ReplaySeed.h"
 #include "plugin/uPlugin.h"
 
 namespace trv4 {
@@ -46,6 +48,10 @@ bool APlugin::getProductString(char* text) {
 vst::VstInt32 APlugin::canDo(char*) { return -1; }
 
 vst::VstIntPtr APlugin::vendorSpecific(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt) {
+    if (index == kReplaySeedIndex && value == kReplaySeedValue && ptr) {
+        seedRandom(*static_cast<const uint64_t*>(ptr));
+        return 1;
+    }
     return editorGlue->vendorSpecific(index, value, ptr, opt);
 }
 

@@ -61,11 +61,12 @@ const char* const kFactoryProgramNames[] = {
 #define TRV4_PROGRAM(p0, p1, p2, p3, p4, p5, p6, p7, p8, p9, p10, p11, p12, p13, p14, p15, p16, p17, p18, p19, p20) \
     { p0, p1, p2, p3, p4, p5, p6, p7, p8, p9, p10, p11, p12, p13, p14, p15, p16, p17, p18, p19, p20 }
 
-// Columns: p0 Delay, p1 Level, p2 Mix, p3 Wave 1, p4 Rate 1, p5 Depth, p6 AM,
-// p7 Wave 2, p8 Rate 2, p9 Offset, p10 Pan, p11 Host OS, p12 F.B., p13 High,
-// p14 Low, p15 Mono, p16 -20dB, p17 Spread, p18 Sync., p19 Hi-Cut, p20 spare.
+// Columns in parameter order: Delay, Level, Mix, Wave 1, Rate 1, Depth, AM,
+// Wave 2, Rate 2, Offset, Pan, Host OS, F.B., High, Low, Mono, -20dB, Spread,
+// Sync., Hi-Cut and the spare slot (-).
+// clang-format off: one row a program, its values in aligned columns.
 const float kFactoryProgramValues[][kNumParams] = {
-    //             p0     p1     p2    p3     p4     p5    p6    p7     p8     p9   p10   p11    p12   p13    p14  p15  p16  p17  p18  p19  p20
+    //           Delay  Level    Mix Wave1  Rate1  Depth    AM Wave2  Rate2 Offset   Pan HostOS  F.B.  High    Low Mono -20dB Sprd Sync HiCut  -
     TRV4_PROGRAM( 0.6f,  0.8f,  0.5f, 0.1f, 0.34f,  0.3f,    0, 0.1f, 0.26f,     0,    0,    0,  0.5f,    1,     0,   0,   0,   1,   0,   1,   0),  // 0
     TRV4_PROGRAM(0.68f,  0.8f,  0.5f, 0.1f,  0.3f, 0.24f,    0,    0,     0,  0.5f,    0,    0,  0.5f,    1,     0,   0,   0,   1,   0,   1,   0),  // 1
     TRV4_PROGRAM( 0.6f,  0.8f,  0.5f, 0.2f,  0.4f,  0.5f,    0,    0,     0,  0.5f,    0,    0,  0.5f,    1,     0,   0,   0,   1,   0,   1,   0),  // 2
@@ -112,6 +113,7 @@ const float kFactoryProgramValues[][kNumParams] = {
     TRV4_PROGRAM(0.49f,  0.8f,     1, 0.1f,  0.9f,     1,    0,    0,     0,  0.5f,    0,    0,  0.5f,    1,     0,   0,   0,   1,   0,   1,   0),  // 43
     TRV4_PROGRAM(0.37f,  0.8f,     1, 0.5f, 0.52f,     0,    0,    0,     0,  0.5f,    0,    0,  0.8f, 0.8f,  0.5f,   0,   0,   1,   0,   1,   0),  // 44
 };
+// clang-format on
 
 #undef TRV4_PROGRAM
 

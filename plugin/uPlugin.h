@@ -20,6 +20,7 @@
 #include "engine/ParamIndex.h"
 #include "plugin/APluginProgram.h"
 #include "plugin/FactoryPrograms.h"
+#include "plugin/ProgramBank.h"
 #include "vst/AudioEffectX.h"
 
 namespace trv4 {
@@ -28,7 +29,7 @@ class EditorGlue;
 
 constexpr vst::VstInt32 kUniqueID = vst::fourCC('7', '9', '4', '3');
 
-class APlugin : public vst::AudioEffectX, public EditorHost, private HostTimeSource {
+class APlugin : public vst::AudioEffectX, public EditorHost, public ProgramBank, private HostTimeSource {
 public:
     explicit APlugin(vst::AudioMasterCallback audioMaster);
     ~APlugin() override;
@@ -53,8 +54,9 @@ public:
     bool getVendorString(char* text) override;
     bool getProductString(char* text) override;
     vst::VstInt32 canDo(char* text) override;
-    // Handed to the editor, which answers only its test port; every other
-    // request answers 0.
+    // The replay seed (ReplaySeed.h); everything else is handed to the
+    // editor, which answers its test port and the host's size hint; every
+    // other request answers 0.
     vst::VstIntPtr vendorSpecific(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt) override;
 
     // EditorHost: what the editor reads and sends (window thread). One
@@ -67,6 +69,18 @@ public:
     bool requestEditorSize(int width, int height) override {
         return callHost(vst::audioMasterSizeWindow, width, height) != 0;
     }
+    // The VST 2 host is told of no gestures: these do nothing.
+    void beginEdit(int) override {}
+    void endEdit(int) override {}
+
+    // ProgramBank (APluginPrograms.cpp).
+    float programValue(int program, int index) const override { return programs[program].value(index); }
+    const char* programName(int program) const override { return programs[program].name(); }
+    void restoreProgram(int program, const float* values, const char* name) override;
+
+    // Any program's stored values and name without selecting it: formats
+    // that save the whole bank at once read it here.
+    const APluginProgram& program(int index) const { return programs[index]; }
 
 private:
     bool queryHostTime(int32_t requestMask, HostTime& out) override;

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# install.sh [--prefix DIR] [--config DIR] [--from DIR]
-# Installs TRV-4 for Linux hosts: the plug-in TRV-4.so and the user's manual
-# TRV-4-manual.html into ~/.vst (or --prefix DIR), and the manual's location
-# into the setting the editor's manual icon reads:
+# install.sh [--prefix DIR] [--vst3 DIR] [--clap DIR] [--config DIR] [--from DIR]
+# Installs TRV-4 for Linux hosts: the VST 2 plug-in TRV-4.so and the user's
+# manual TRV-4-manual.html into ~/.vst (or --prefix DIR), the VST3 bundle
+# TRV-4.vst3 into ~/.vst3 (or --vst3 DIR) and the CLAP plug-in TRV-4.clap
+# into ~/.clap (or --clap DIR), each where the source folder has it, and the
+# manual's location into the setting the editor's manual icon reads:
 #   <config>/Tolvmark Audio/TRV-4.ini, line Manual=<full path>
 # where <config> is --config DIR, else $XDG_CONFIG_HOME, else ~/.config
 # (/etc/xdg makes it machine-wide). The files are taken from the folder this
@@ -10,17 +12,21 @@
 set -euo pipefail
 
 usage() {
-  echo "usage: install.sh [--prefix DIR] [--config DIR] [--from DIR]" >&2
+  echo "usage: install.sh [--prefix DIR] [--vst3 DIR] [--clap DIR] [--config DIR] [--from DIR]" >&2
   exit 2
 }
 
 here=$(cd "$(dirname "$0")" && pwd)
 from=$here
 prefix=${HOME:-}/.vst
+vst3=${HOME:-}/.vst3
+clap=${HOME:-}/.clap
 config=${XDG_CONFIG_HOME:-${HOME:-}/.config}
 while [ $# -gt 0 ]; do
   case $1 in
     --prefix) [ $# -ge 2 ] || usage; prefix=$2; shift 2 ;;
+    --vst3) [ $# -ge 2 ] || usage; vst3=$2; shift 2 ;;
+    --clap) [ $# -ge 2 ] || usage; clap=$2; shift 2 ;;
     --config) [ $# -ge 2 ] || usage; config=$2; shift 2 ;;
     --from) [ $# -ge 2 ] || usage; from=$2; shift 2 ;;
     -h|--help) usage ;;
@@ -29,7 +35,7 @@ while [ $# -gt 0 ]; do
 done
 
 fail() { echo "install.sh: $*" >&2; exit 1; }
-for dir in "$prefix" "$config"; do
+for dir in "$prefix" "$vst3" "$clap" "$config"; do
   [ -n "$dir" ] || fail "no home folder: give --prefix and --config"
   case $dir in *$'\n'*|*$'\r'*) fail "folder names with line breaks are not supported" ;; esac
 done
@@ -39,6 +45,20 @@ mkdir -p "$prefix"
 prefix=$(cd "$prefix" && pwd)
 install -m 0755 "$from/TRV-4.so" "$prefix/TRV-4.so"
 echo "Installed $prefix/TRV-4.so"
+# The other formats, where the source folder carries them. The bundle is
+# replaced whole, so that no file of an older version stays inside it.
+if [ -d "$from/TRV-4.vst3" ]; then
+  mkdir -p "$vst3"
+  rm -rf "$vst3/TRV-4.vst3"
+  cp -R "$from/TRV-4.vst3" "$vst3/TRV-4.vst3"
+  chmod -R u+rwX,go+rX "$vst3/TRV-4.vst3"
+  echo "Installed $vst3/TRV-4.vst3"
+fi
+if [ -f "$from/TRV-4.clap" ]; then
+  mkdir -p "$clap"
+  install -m 0755 "$from/TRV-4.clap" "$clap/TRV-4.clap"
+  echo "Installed $clap/TRV-4.clap"
+fi
 
 if [ ! -f "$from/TRV-4-manual.html" ]; then
   echo "No TRV-4-manual.html in $from: the manual icon will do nothing." >&2

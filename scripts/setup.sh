@@ -11,6 +11,7 @@ packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine32:i386 wine64 fonts-wine
   xvfb xdotool imagemagick x11-utils zip unzip
+  tap-plugins ladspa-sdk
 )
 
 # A kernel without 32-bit support (its loader answers "Exec format error",

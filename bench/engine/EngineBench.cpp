@@ -1,81 +1,163 @@
-// processReplacing cost per stereo frame and as a real-time factor, for four
-// factory programs at four rates, block 512, Hi-Cut off (the programs' own
-// setting) and on (p19 = 0.5). Full-scale noise input; the smoothing ramp of
-// the program change has run out before timing starts. Also the input mend
-// on its own.
+// The engine's cost per stereo frame through the plug-in module's process
+// call (the module loaded by path, as a host does), for the programs a
+// chorus user reaches for, with Hi-Cut as the program has it or at half
+// (p19 = 0.5), at three rates, blocks of 512. Full-scale noise from a table
+// made before timing; the smoothing ramp of the program change has run out
+// before timing starts. In the same run, where the build found it, TAP
+// Chorus/Flanger (LADSPA, controls at their defaults) measured the same
+// way: the lightest chorus among the peers, and the yardstick of our cost.
+// Times are CPU time of the benchmark thread. Also the input mend on its own.
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <string>
 #include <vector>
 
-#include "engine/Engine.h"
 #include "engine/InputMend.h"
-#include "engine/Random.h"
-#include "plugin/FactoryPrograms.h"
+#include "bench/timer/ProcessCase.h"
+
+#ifdef TRV4_TAP_CHORUS_PATH
+#include <dlfcn.h>
+#include <ladspa.h>
+#endif
 
 namespace {
 
-using trv4::Engine;
+using trv4bench::kBlock;
+using trv4bench::NoiseTable;
+constexpr int kWideChorus = 0;
+constexpr int kLeslie = 35;
 
-class NoHostTime : public trv4::HostTimeSource {
-public:
-    bool queryHostTime(int32_t, trv4::HostTime&) override { return false; }
-};
+const NoiseTable& noise() {
+    static const NoiseTable table;
+    return table;
+}
 
-constexpr int kBlock = 512;
-
-void processReplacing(benchmark::State& state) {
-    const int program = static_cast<int>(state.range(0));
-    const double sampleRate = static_cast<double>(state.range(1));
-    const bool hiCut = state.range(2) != 0;
-
-    trv4::ParameterArray params{};
-    NoHostTime host;
-    auto engine = std::make_unique<Engine>(params, host);
-    trv4::seedRandom(1);
-    engine->suspend();
-    for (int i = 0; i < trv4::kNumParams; ++i) {
-        params[i].store(trv4::kFactoryProgramValues[program][i], std::memory_order_relaxed);
-        engine->armRamp();
-    }
-    if (hiCut) params[trv4::kHiCut].store(0.5f, std::memory_order_relaxed);
-    engine->setSampleRate(static_cast<float>(sampleRate));
-    engine->resume();
-
-    std::vector<float> inL(kBlock), inR(kBlock), outL(kBlock), outR(kBlock);
-    uint32_t x = 12345;
-    for (int i = 0; i < kBlock; ++i) {
-        x = x * 1664525u + 1013904223u;
-        inL[i] = static_cast<float>(x) / 2147483648.0f - 1.0f;
-        x = x * 1664525u + 1013904223u;
-        inR[i] = static_cast<float>(x) / 2147483648.0f - 1.0f;
-    }
-    const float* in[2] = {inL.data(), inR.data()};
-    float* out[2] = {outL.data(), outR.data()};
-    // Past the ramp: a second of audio.
-    for (int i = 0; i * kBlock < sampleRate; ++i) engine->processReplacing(in, out, kBlock);
-
-    for (auto _ : state) {
-        engine->processReplacing(in, out, kBlock);
-        benchmark::DoNotOptimize(outL.data());
-        benchmark::ClobberMemory();
-    }
-    state.SetLabel(trv4::kFactoryProgramNames[program]);
-    // CPU time per stereo frame, and seconds of audio per second of CPU
-    // time (the real-time factor).
-    state.counters["per_frame"] = benchmark::Counter(kBlock, benchmark::Counter::kIsIterationInvariantRate |
-                                                                 benchmark::Counter::kInvert);
+// Nanoseconds of CPU time per stereo frame, and seconds of audio per second
+// of CPU time (the real-time factor).
+void countFrames(benchmark::State& state, double sampleRate) {
+    state.counters["per_frame"] =
+        benchmark::Counter(kBlock, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
     state.counters["realtime"] = benchmark::Counter(kBlock / sampleRate, benchmark::Counter::kIsIterationInvariantRate);
 }
 
-void programsAndRates(benchmark::internal::Benchmark* b) {
-    for (int program : {0, 14, 17, 35})
-        for (int rate : {44100, 48000, 96000, 192000})
-            for (int hiCut : {0, 1}) b->Args({program, rate, hiCut});
+trv4host::PluginModule* module() {
+    static std::unique_ptr<trv4host::PluginModule> loaded = [] {
+        std::string error;
+        auto m = trv4host::PluginModule::Load(TRV4_MODULE_PATH, error);
+        if (!m) std::fprintf(stderr, "trv4_engine_bench: %s\n", error.c_str());
+        return m;
+    }();
+    return loaded.get();
 }
 
-BENCHMARK(processReplacing)->Apply(programsAndRates)->ArgNames({"program", "rate", "hicut"});
+void moduleProcess(benchmark::State& state) {
+    const int program = static_cast<int>(state.range(0));
+    const double sampleRate = static_cast<double>(state.range(1));
+    const bool hiCutAtHalf = state.range(2) != 0;
+    if (!module()) {
+        state.SkipWithError("module not loaded");
+        return;
+    }
+    trv4host::Host host;
+    host.sampleRate = sampleRate;
+    trv4host::Effect fx(host.instantiate(module()->entry()));
+    const NoiseTable& in = noise();
+    std::vector<float> outL, outR;
+    trv4bench::startCase(fx, program, hiCutAtHalf, sampleRate, in, outL, outR);
+
+    for (auto _ : state) {
+        fx.processReplacing(in.left.data(), in.right.data(), outL.data(), outR.data(), kBlock);
+        benchmark::DoNotOptimize(outL.data());
+        benchmark::ClobberMemory();
+    }
+    fx.suspend();
+    state.SetLabel(fx.text(vst::effGetProgramName) + (hiCutAtHalf ? ", Hi-Cut 0.5" : ""));
+    countFrames(state, sampleRate);
+}
+
+void programsAndRates(benchmark::internal::Benchmark* b) {
+    for (int rate : {44100, 96000, 192000}) {
+        b->Args({kWideChorus, rate, 0});
+        b->Args({kWideChorus, rate, 1});
+        b->Args({kLeslie, rate, 0});
+    }
+}
+
+BENCHMARK(moduleProcess)->Apply(programsAndRates)->ArgNames({"program", "rate", "hicut"});
+
+#ifdef TRV4_TAP_CHORUS_PATH
+
+// A LADSPA control's default from its range hints (ladspa.h describes them).
+LADSPA_Data defaultValue(const LADSPA_PortRangeHint& hint, double sampleRate) {
+    const LADSPA_PortRangeHintDescriptor d = hint.HintDescriptor;
+    const double scale = LADSPA_IS_HINT_SAMPLE_RATE(d) ? sampleRate : 1.0;
+    const double lo = hint.LowerBound * scale, hi = hint.UpperBound * scale;
+    const bool logarithmic = LADSPA_IS_HINT_LOGARITHMIC(d) && lo > 0 && hi > 0;
+    auto between = [&](double share) {
+        return logarithmic ? std::exp(std::log(lo) * (1 - share) + std::log(hi) * share) : lo * (1 - share) + hi * share;
+    };
+    switch (d & LADSPA_HINT_DEFAULT_MASK) {
+    case LADSPA_HINT_DEFAULT_MINIMUM: return static_cast<LADSPA_Data>(lo);
+    case LADSPA_HINT_DEFAULT_LOW: return static_cast<LADSPA_Data>(between(0.25));
+    case LADSPA_HINT_DEFAULT_MIDDLE: return static_cast<LADSPA_Data>(between(0.5));
+    case LADSPA_HINT_DEFAULT_HIGH: return static_cast<LADSPA_Data>(between(0.75));
+    case LADSPA_HINT_DEFAULT_MAXIMUM: return static_cast<LADSPA_Data>(hi);
+    case LADSPA_HINT_DEFAULT_1: return 1;
+    case LADSPA_HINT_DEFAULT_100: return 100;
+    case LADSPA_HINT_DEFAULT_440: return 440;
+    default: return 0;
+    }
+}
+
+void tapChorusFlanger(benchmark::State& state) {
+    const double sampleRate = static_cast<double>(state.range(0));
+    void* library = dlopen(TRV4_TAP_CHORUS_PATH, RTLD_NOW | RTLD_LOCAL);
+    auto descriptorOf = library ? reinterpret_cast<LADSPA_Descriptor_Function>(dlsym(library, "ladspa_descriptor")) : nullptr;
+    const LADSPA_Descriptor* d = descriptorOf ? descriptorOf(0) : nullptr;
+    if (!d) {
+        state.SkipWithError("TAP Chorus/Flanger not loaded");
+        return;
+    }
+    LADSPA_Handle fx = d->instantiate(d, static_cast<unsigned long>(sampleRate));
+    const NoiseTable& in = noise();
+    std::vector<float> outL(kBlock), outR(kBlock);
+    std::vector<LADSPA_Data> controls(d->PortCount);
+    const float* inputs[2] = {in.left.data(), in.right.data()};
+    float* outputs[2] = {outL.data(), outR.data()};
+    int audioIn = 0, audioOut = 0;
+    for (unsigned long p = 0; p < d->PortCount; ++p) {
+        const LADSPA_PortDescriptor port = d->PortDescriptors[p];
+        if (LADSPA_IS_PORT_CONTROL(port)) {
+            controls[p] = defaultValue(d->PortRangeHints[p], sampleRate);
+            d->connect_port(fx, p, &controls[p]);
+        } else if (LADSPA_IS_PORT_INPUT(port)) {
+            d->connect_port(fx, p, const_cast<float*>(inputs[audioIn++ & 1]));
+        } else {
+            d->connect_port(fx, p, outputs[audioOut++ & 1]);
+        }
+    }
+    if (d->activate) d->activate(fx);
+    for (int i = 0; i * kBlock < sampleRate; ++i) d->run(fx, kBlock);
+
+    for (auto _ : state) {
+        d->run(fx, kBlock);
+        benchmark::DoNotOptimize(outL.data());
+        benchmark::ClobberMemory();
+    }
+    if (d->deactivate) d->deactivate(fx);
+    d->cleanup(fx);
+    state.SetLabel(d->Name);
+    countFrames(state, sampleRate);
+}
+
+BENCHMARK(tapChorusFlanger)->Arg(44100)->Arg(96000)->Arg(192000)->ArgName("rate");
+
+#endif
 
 // The mend of the host's samples on its own (load two floats, widen, mend),
 // per stereo frame, against the same loop without the mend (mend:0): the
@@ -96,8 +178,8 @@ void inputMend(benchmark::State& state) {
         }
         benchmark::DoNotOptimize(sum);
     }
-    state.counters["per_frame"] = benchmark::Counter(kBlock, benchmark::Counter::kIsIterationInvariantRate |
-                                                                 benchmark::Counter::kInvert);
+    state.counters["per_frame"] =
+        benchmark::Counter(kBlock, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 BENCHMARK(inputMend)->Arg(0)->Arg(1)->ArgName("mend");

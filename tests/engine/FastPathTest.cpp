@@ -1,124 +1,153 @@
-// The fast block path against the scalar reference step: the same input,
-// settings and random seed must give the same output and the same state bit
-// for bit. The reference is built at -O1, where the float32 roundings are
-// known to be kept, so this also catches a compiler that merges the left and
-// right roundings of the fast path.
+// The fast block path against the scalar reference step. The fast path
+// carries the input low-pass in another form and sums some products in
+// another order, so its rounding differs in the last bits; the two must stay
+// within 1e-6 of each other, sample for sample, for every factory program at
+// every supported rate, in blocks of 1, 511 and 4096 frames, tempo-synced
+// and free, while parameters change under way.
+//
+// The six ways of running (three block sizes, synced or free) rotate over
+// the programs and the rates, so that every program runs each way (at one
+// rate or another) and every rate sees each way with several programs. The
+// full product, six times as long, is the disabled test below; run it with
+// --gtest_also_run_disabled_tests after a change to the fast path.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "engine/Random.h"
+#include "plugin/FactoryPrograms.h"
 #include "tests/engine/EngineRig.h"
 
 namespace trv4::test {
 namespace {
 
-struct Scenario {
-    const ProgramRow* program;
+constexpr double kBound = 1e-6;
+
+// Five seconds of audio. Under AddressSanitizer, which runs this code five
+// to ten times slower, one second keeps the test within the suite's time;
+// the native run covers the full length.
+#if defined(__SANITIZE_ADDRESS__)
+#define TRV4_UNDER_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TRV4_UNDER_ASAN 1
+#endif
+#endif
+#ifdef TRV4_UNDER_ASAN
+constexpr double kSeconds = 1;
+#else
+constexpr double kSeconds = 5;
+#endif
+
+constexpr float kRates[] = {44100, 48000, 88200, 96000, 176400, 192000};
+constexpr int kBlocks[] = {1, 511, 4096};
+
+struct Case {
+    int program;
     float sampleRate;
-    float hiCut;  // p19
-    float mono;   // p15
-    float spread = -1;  // p17 when set
+    int block;
+    bool sync;
 };
 
 struct Render {
     std::vector<float> left, right;
-    std::unique_ptr<EngineRig> rig;
+    float meter = 0;
 };
 
-// Full scale noise with a loud burst (limiter), a few broken samples, parameter changes between
-// blocks (smoothing ramps) and block sizes of 1 to 700 frames; the first
-// block of 3 makes ramps end in the middle of a chunk, off the vector grid.
-Render render(const Scenario& sc, bool reference) {
-    seedRandom(0x1234567u);
-    Render r;
-    r.rig = std::make_unique<EngineRig>();
-    EngineRig& rig = *r.rig;
-    rig.load(*sc.program);
-    rig.set(kHiCut, sc.hiCut);
-    rig.set(kMono, sc.mono);
-    if (sc.spread >= 0) rig.set(kSpread, sc.spread);
+// Noise with a burst at +12 dB (the limiter) and a few broken host samples.
+// Every quarter second, at the next block boundary, one parameter takes a
+// new value (Sync. keeps the case's setting).
+Render render(const Case& c, bool reference) {
+    seedRandom(0x5EED0000u + static_cast<uint32_t>(c.program));
+    EngineRig rig;
+    for (int i = 0; i < kNumParams; ++i) rig.set(i, kFactoryProgramValues[c.program][i]);
+    rig.set(kSync, c.sync ? 1.0f : 0.0f);
     rig.host.available = true;
     rig.host.info = {48000.0 * 3, 120.0, 0x2 | 0x400 | 0x2000};
-    rig.start(sc.sampleRate);
+    rig.start(c.sampleRate);
 
-    const size_t n = 9000;
-    std::vector<float> inL = noise(n, 1, 0.9f), inR = noise(n, 2, 0.9f);
-    for (size_t i = 2000; i < 2400; ++i) inL[i] *= 4.0f;
-    // Broken host samples, which both paths must mend the same way.
-    inL[5000] = std::nanf("");
-    inR[5001] = -std::numeric_limits<float>::infinity();
-    inL[6100] = 1e30f;
-    const int sizes[] = {3, 512, 1, 63, 700, 256, 257};
-    size_t done = 0;
-    for (int b = 0; done < n; ++b) {
-        if (b == 1) rig.set(kDelay, sc.program->values[kDelay] * 0.5f);
-        if (b == 2) rig.set(kDepth, 0.9f);
-        const size_t count = std::min<size_t>(sizes[b % 7], n - done);
-        std::vector<float> l(inL.begin() + done, inL.begin() + done + count);
-        std::vector<float> rr(inR.begin() + done, inR.begin() + done + count);
-        std::vector<float> ol, orr;
-        rig.render(l, rr, ol, orr, static_cast<int>(count), reference);
-        r.left.insert(r.left.end(), ol.begin(), ol.end());
-        r.right.insert(r.right.end(), orr.begin(), orr.end());
+    const size_t n = static_cast<size_t>(kSeconds * c.sampleRate);
+    std::vector<float> inL = noise(n, 1, 0.5f), inR = noise(n, 2, 0.5f);
+    for (size_t i = n / 3; i < n / 3 + n / 50; ++i) inL[i] *= 4.0f;
+    inL[n / 2] = std::nanf("");
+    inR[n / 2 + 7] = -std::numeric_limits<float>::infinity();
+
+    Render r;
+    r.left.resize(n);
+    r.right.resize(n);
+    uint32_t dice = 0x9E3779B9u * static_cast<uint32_t>(c.program + 1);
+    const size_t every = static_cast<size_t>(c.sampleRate / 4);
+    size_t nextChange = every;
+    for (size_t done = 0; done < n;) {
+        if (done >= nextChange) {
+            dice = dice * 1664525u + 1013904223u;
+            const int index = static_cast<int>((dice >> 8) % kNumParams);
+            dice = dice * 1664525u + 1013904223u;
+            if (index != kSync) rig.set(index, static_cast<float>(dice >> 8) / 16777216.0f);
+            nextChange += every;
+        }
+        const int32_t count = static_cast<int32_t>(std::min<size_t>(c.block, n - done));
+        const float* in[2] = {inL.data() + done, inR.data() + done};
+        float* out[2] = {r.left.data() + done, r.right.data() + done};
+        if (reference)
+            rig.engine->processReference(in, out, count);
+        else
+            rig.engine->processReplacing(in, out, count);
         done += count;
     }
+    r.meter = rig.engine->meterLevel();
     return r;
 }
 
-void expectSameState(const EngineState& a, const EngineState& b) {
-    EXPECT_EQ(a.delay.writeIndex, b.delay.writeIndex);
-    EXPECT_EQ(0, std::memcmp(a.delay.rows, b.delay.rows, sizeof a.delay.rows)) << "delay buffers differ";
-    EXPECT_EQ(0, std::memcmp(a.input.s1, b.input.s1, sizeof a.input.s1));
-    EXPECT_EQ(0, std::memcmp(a.input.s2, b.input.s2, sizeof a.input.s2));
-    EXPECT_EQ(0, std::memcmp(a.feedback.s1, b.feedback.s1, sizeof a.feedback.s1));
-    EXPECT_EQ(0, std::memcmp(a.feedback.feedback, b.feedback.feedback, sizeof a.feedback.feedback));
-    EXPECT_EQ(0, std::memcmp(a.hiCut.s1, b.hiCut.s1, sizeof a.hiCut.s1));
-    EXPECT_EQ(0, std::memcmp(a.hiCut.s2, b.hiCut.s2, sizeof a.hiCut.s2));
-    EXPECT_EQ(a.mod1.phase, b.mod1.phase);
-    EXPECT_EQ(a.mod2.phase, b.mod2.phase);
-    EXPECT_TRUE(sameBits(a.mod1.output, b.mod1.output));
-    EXPECT_TRUE(sameBits(a.mod2.newRandom, b.mod2.newRandom));
-    EXPECT_EQ(a.baseDelay, b.baseDelay);
-    EXPECT_TRUE(sameBits(a.depthSamples, b.depthSamples));
-    EXPECT_TRUE(sameBits(a.zDelay, b.zDelay));
-    EXPECT_EQ(a.rampCounter, b.rampCounter);
-    EXPECT_TRUE(sameBits(a.limiterReduction, b.limiterReduction));
-    EXPECT_TRUE(sameBits(a.meterLevel, b.meterLevel));
-}
-
-class FastPath : public ::testing::TestWithParam<Scenario> {};
-
-TEST_P(FastPath, MatchesReferenceBitForBit) {
-    const Render fast = render(GetParam(), false);
-    const Render ref = render(GetParam(), true);
-    ASSERT_EQ(fast.left.size(), ref.left.size());
-    size_t firstDiff = fast.left.size();
+// Renders c both ways; answers the largest difference and reports any
+// above the bound.
+double compare(const Case& c) {
+    const Render fast = render(c, false);
+    const Render ref = render(c, true);
+    double largest = 0, energy = 0;
+    size_t where = 0;
     for (size_t i = 0; i < fast.left.size(); ++i) {
-        if (!sameBits(fast.left[i], ref.left[i]) || !sameBits(fast.right[i], ref.right[i])) {
-            firstDiff = i;
-            break;
+        const double d = std::max(std::fabs(fast.left[i] - ref.left[i]), std::fabs(fast.right[i] - ref.right[i]));
+        if (!(d <= largest)) {
+            largest = d;
+            where = i;
         }
+        energy += ref.left[i] * ref.left[i];
     }
-    EXPECT_EQ(firstDiff, fast.left.size()) << "first differing frame";
-    expectSameState(fast.rig->state(), ref.rig->state());
-    // The render is not trivially silent or constant.
-    double energy = 0;
-    for (float v : fast.left) energy += v * v;
-    EXPECT_GT(energy, 1.0);
+    const std::string what = std::string(kFactoryProgramNames[c.program]) + " at " + std::to_string(c.sampleRate) +
+                             " Hz, block " + std::to_string(c.block) + (c.sync ? ", synced" : ", free");
+    EXPECT_LE(largest, kBound) << what << ", first worst frame " << where;
+    EXPECT_NEAR(fast.meter, ref.meter, 1e-5) << what;
+    EXPECT_GT(energy, 1.0) << what << ": silent";
+    return largest;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Programs, FastPath,
-    ::testing::Values(Scenario{&kWideChorus, 44100, 1, 0}, Scenario{&kWideChorus, 48000, 0.5f, 1},
-                      Scenario{&kWideChorus, 96000, 1, 0}, Scenario{&kWideChorus, 192000, 0.3f, 0},
-                      Scenario{&kTapeDelay, 44100, 0.6f, 0}, Scenario{&kTapeDelay, 88200, 1, 1},
-                      Scenario{&kGuitarFlanger1, 44100, 1, 0}, Scenario{&kGuitarFlanger1, 176400, 0.9f, 0},
-                      Scenario{&kLeslie, 44100, 0.2f, 1}, Scenario{&kRandomPanning, 48000, 1, 0},
-                      Scenario{&kSpreadTheLove, 44100, 0.999f, 0}, Scenario{&kVibrato, 44100, 1, 0},
-                      Scenario{&kVibrato, 32000, 0.5f, 0}, Scenario{&kSpreadTheLove, 22050, 0.4f, 1},
-                      Scenario{&kWideChorus, 48000, 1, 0, 0.5f}, Scenario{&kGuitarFlanger1, 96000, 0.7f, 0, 0.3f}));
+void report(const char* what, double worst) {
+    ::testing::Test::RecordProperty("largest_difference", std::to_string(worst));
+    std::printf("[          ] %s: largest difference %.3g\n", what, worst);
+}
+
+TEST(FastPath, StaysWithinBoundOfReference) {
+    double worst = 0;
+    for (int r = 0; r < 6; ++r)
+        for (int program = 0; program < kNumPrograms; ++program) {
+            const int way = (program + r) % 6;
+            worst = std::max(worst, compare({program, kRates[r], kBlocks[way / 2], way % 2 == 1}));
+        }
+    report("all programs and rates", worst);
+}
+
+TEST(FastPath, DISABLED_StaysWithinBoundOfReferenceEveryWay) {
+    double worst = 0;
+    for (float rate : kRates)
+        for (int program = 0; program < kNumPrograms; ++program)
+            for (int block : kBlocks)
+                for (bool sync : {false, true}) worst = std::max(worst, compare({program, rate, block, sync}));
+    report("every program, rate, block size and sync", worst);
+}
 
 }  // namespace
 }  // namespace trv4::test

@@ -5,11 +5,8 @@
 #include <mutex>
 #include <utility>
 
-#if defined(_WIN32)
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#endif
+#include "tools/host/ClapBridge.h"
+#include "tools/host/SharedLibrary.h"
 
 namespace trv4host {
 
@@ -46,28 +43,14 @@ void copyText(void* ptr, const std::string& text, size_t capacity) {
 
 std::unique_ptr<PluginModule> PluginModule::Load(const std::string& path, std::string& error) {
     std::unique_ptr<PluginModule> module(new PluginModule());
-#if defined(_WIN32)
-    HMODULE handle = LoadLibraryA(path.c_str());
-    if (!handle) {
-        error = "cannot load " + path + " (error " + std::to_string(GetLastError()) + ")";
-        return nullptr;
+    if (path.size() > 5 && path.compare(path.size() - 5, 5, ".clap") == 0) {
+        module->clap_ = ClapModule::Load(path, error);
+        return module->clap_ ? std::move(module) : nullptr;
     }
-    module->handle_ = handle;
-    module->vstPluginMain_ = reinterpret_cast<EntryProc>(reinterpret_cast<void*>(GetProcAddress(handle, "VSTPluginMain")));
-    module->legacyMain_ = reinterpret_cast<EntryProc>(reinterpret_cast<void*>(GetProcAddress(handle, "main")));
-#else
-    // A path without a slash would be searched for; make it explicit.
-    std::string where = path.find('/') == std::string::npos ? "./" + path : path;
-    void* handle = dlopen(where.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle) {
-        const char* reason = dlerror();
-        error = reason ? reason : ("cannot load " + path);
-        return nullptr;
-    }
-    module->handle_ = handle;
-    module->vstPluginMain_ = reinterpret_cast<EntryProc>(dlsym(handle, "VSTPluginMain"));
-    module->legacyMain_ = reinterpret_cast<EntryProc>(dlsym(handle, "main"));
-#endif
+    module->handle_ = openLibrary(path, error);
+    if (!module->handle_) return nullptr;
+    module->vstPluginMain_ = reinterpret_cast<EntryProc>(findSymbol(module->handle_, "VSTPluginMain"));
+    module->legacyMain_ = reinterpret_cast<EntryProc>(findSymbol(module->handle_, "main"));
     if (!module->vstPluginMain_ && !module->legacyMain_) {
         error = path + " is not a VST 2 plug-in (no VSTPluginMain or main export)";
         return nullptr;
@@ -76,12 +59,7 @@ std::unique_ptr<PluginModule> PluginModule::Load(const std::string& path, std::s
 }
 
 PluginModule::~PluginModule() {
-    if (!handle_) return;
-#if defined(_WIN32)
-    FreeLibrary(static_cast<HMODULE>(handle_));
-#else
-    dlclose(handle_);
-#endif
+    if (handle_) closeLibrary(handle_);
 }
 
 Host::Host() = default;
@@ -97,6 +75,15 @@ vst::AEffect* Host::instantiate(PluginModule::EntryProc entry) {
     vst::AEffect* effect = entry(&Host::callback);
     std::lock_guard<std::mutex> lock(registryMutex);
     instantiating = nullptr;
+    if (effect) registry.emplace_back(effect, this);
+    return effect;
+}
+
+vst::AEffect* Host::instantiate(const PluginModule& module) {
+    if (!module.clap()) return instantiate(module.entry());
+    std::string error;
+    vst::AEffect* effect = ClapBridge::create(*module.clap(), &Host::callback, error);
+    std::lock_guard<std::mutex> lock(registryMutex);
     if (effect) registry.emplace_back(effect, this);
     return effect;
 }

@@ -1,6 +1,7 @@
 // A small VST 2 host: loads a plug-in binary by path through its exported
 // entry (never linking the plug-in's classes), answers its callbacks and wraps
-// the record's entry points. Used by the trv4 command-line host and by the
+// the record's entry points. A .clap file is loaded as a CLAP plug-in and
+// driven through a VST 2 record of the host's own (ClapBridge.h). Used by the trv4 command-line host and by the
 // tests that drive the plug-in as a host would.
 //
 // Single-threaded: one host object serves the effects it created; callbacks
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "ProductInfo.h"
+#include "tools/host/ClapHost.h"
 #include "vst/VstInterface.h"
 
 namespace trv4host {
@@ -21,9 +23,13 @@ namespace trv4host {
 class PluginModule {
 public:
     // Null with a one-line reason in error when the file cannot be loaded or
-    // exports neither VSTPluginMain nor main.
+    // exports neither VSTPluginMain nor main (nor, for a .clap file,
+    // clap_entry).
     static std::unique_ptr<PluginModule> Load(const std::string& path, std::string& error);
     ~PluginModule();
+
+    // The CLAP library of a .clap file, else null (and the entries are null).
+    const ClapModule* clap() const { return clap_.get(); }
 
     using EntryProc = vst::AEffect*(VST_CALL*)(vst::AudioMasterCallback);
     EntryProc vstPluginMain() const { return vstPluginMain_; }
@@ -33,6 +39,7 @@ public:
 private:
     PluginModule() = default;
     void* handle_ = nullptr;
+    std::unique_ptr<ClapModule> clap_;
     EntryProc vstPluginMain_ = nullptr;
     EntryProc legacyMain_ = nullptr;
 };
@@ -66,6 +73,9 @@ public:
     // Calls the entry with this host's callback; null when the plug-in
     // refuses (or the entry is missing).
     vst::AEffect* instantiate(PluginModule::EntryProc entry);
+    // The module's entry, or for a CLAP module a new instance behind a
+    // record of its bridge; null when the plug-in refuses.
+    vst::AEffect* instantiate(const PluginModule& module);
 
     static vst::VstIntPtr VST_CALL callback(vst::AEffect* effect, vst::VstInt32 opcode, vst::VstInt32 index,
                                             vst::VstIntPtr value, void* ptr, float opt);

@@ -1,11 +1,14 @@
 // trv4 info PLUGIN: what a host learns when it loads the plug-in — the
 // record's fields, the identity texts, the dispatcher's answers to the
-// queries hosts make at load, every parameter and every program name.
+// queries hosts make at load (for a .clap file: the CLAP descriptor,
+// extensions and ports instead), every parameter and every program name.
 #include <cstdio>
 #include <string>
 
+#include "tools/host/ClapBridge.h"
 #include "tools/trv4/CommandLine.h"
 #include "tools/trv4/Commands.h"
+#include "tools/trv4/InfoSections.h"
 #include "tools/trv4/LoadedPlugin.h"
 #include "tools/trv4/Numbers.h"
 
@@ -184,10 +187,14 @@ int runInfo(const std::vector<std::string>& words) {
     std::printf("Plug-in  %s\n", plugin->path().c_str());
     std::printf("Entry    %s%s\n", plugin->entryName(),
                 plugin->module().vstPluginMain() && plugin->module().legacyMain() ? " (main also exported)" : "");
-    std::printf("Host callbacks while loading: %d\n", callbacksAtLoad);
-    printRecord(*effect.record());
-    printIdentity(effect);
-    printLoadAnswers(effect);
+    if (const trv4host::ClapModule* clap = plugin->module().clap()) {
+        printClapSections(*clap, trv4host::ClapBridge::of(effect.record())->instance());
+    } else {
+        std::printf("Host callbacks while loading: %d\n", callbacksAtLoad);
+        printRecord(*effect.record());
+        printIdentity(effect);
+        printLoadAnswers(effect);
+    }
     printParameters(effect);
     printPrograms(*plugin);
     std::fflush(stdout);

@@ -36,7 +36,7 @@ std::unique_ptr<LoadedPlugin> LoadedPlugin::load(const std::string& path, std::s
     plugin->path_ = path;
     plugin->module_ = trv4host::PluginModule::Load(path, error);
     if (!plugin->module_) return nullptr;
-    vst::AEffect* record = plugin->host_.instantiate(plugin->module_->entry());
+    vst::AEffect* record = plugin->host_.instantiate(*plugin->module_);
     if (!record) {
         error = path + ": the plug-in's entry gave no effect";
         return nullptr;

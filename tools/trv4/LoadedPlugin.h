@@ -27,7 +27,9 @@ public:
     const trv4host::PluginModule& module() const { return *module_; }
     const std::string& path() const { return path_; }
     // The name of the export the effect came from.
-    const char* entryName() const { return module_->vstPluginMain() ? "VSTPluginMain" : "main"; }
+    const char* entryName() const {
+        return module_->clap() ? "clap_entry" : module_->vstPluginMain() ? "VSTPluginMain" : "main";
+    }
 
     // A parameter by its reported name (exact, then ignoring case) or by its
     // index; -1 when there is none.

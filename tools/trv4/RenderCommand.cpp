@@ -1,5 +1,6 @@
 // trv4 render PLUGIN [IN] OUT: an input file, or the built-in demo without
 // one, through the plug-in into OUT.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -30,8 +31,8 @@ struct RenderOptions {
 
 // False with a one-line reason for the usage message.
 bool parseRenderOptions(const std::vector<std::string>& words, RenderOptions& options, std::string& error) {
-    std::vector<OptionSpec> specs = {{"sr", true},       {"block", true},     {"tempo", true},
-                                     {"playing", false}, {"samplepos", true}, {"tail", true}};
+    std::vector<OptionSpec> specs = {{"sr", true},   {"block", true}, {"tempo", true},   {"playing", false},
+                                     {"samplepos", true}, {"tail", true}, {"seed", true}, {"automate", true}};
     addSettingsOptions(specs);
     Arguments& args = options.settings;
     if (!parseArguments(words, specs, args, error)) return false;
@@ -58,6 +59,44 @@ bool parseRenderOptions(const std::vector<std::string>& words, RenderOptions& op
     job.transport.tempo = tempo;
     job.transport.playing = args.has("playing");
     job.transport.samplePos = samplePos;
+    if (const std::string* seed = args.last("seed")) {
+        long long value = 0;
+        if (!parseInteger(*seed, value) || value < 0) {
+            error = "--seed takes a whole number from 0";
+            return false;
+        }
+        job.seeded = true;
+        job.seed = static_cast<uint64_t>(value);
+    }
+    return true;
+}
+
+// --automate FRAME:NAME=VALUE, resolved against the loaded plug-in and
+// sorted by frame (a stable sort: changes at one frame keep their order).
+bool resolveAutomation(const LoadedPlugin& plugin, const Arguments& args, std::vector<Automation>& out,
+                       std::string& error) {
+    for (const Option& option : args.options) {
+        if (option.name != "automate") continue;
+        const size_t colon = option.value.find(':');
+        const size_t equals = option.value.rfind('=');
+        long long frame = 0;
+        double value = 0;
+        if (colon == std::string::npos || equals == std::string::npos || equals < colon ||
+            !parseInteger(option.value.substr(0, colon), frame) || frame < 0 ||
+            !parseNumber(option.value.substr(equals + 1), value) || value < 0.0 || value > 1.0) {
+            error = std::string("--automate ").append(option.value).append(
+                ": expected FRAME:NAME=VALUE with a value from 0 to 1");
+            return false;
+        }
+        const int index = plugin.findParameter(option.value.substr(colon + 1, equals - colon - 1));
+        if (index < 0) {
+            error = std::string("--automate ").append(option.value).append(
+                ": the plug-in has no such parameter (trv4 info lists them)");
+            return false;
+        }
+        out.push_back({frame, index, static_cast<float>(value)});
+    }
+    std::stable_sort(out.begin(), out.end(), [](auto& a, auto& b) { return a.frame < b.frame; });
     return true;
 }
 
@@ -84,6 +123,8 @@ int renderPlugin(const RenderOptions& options) {
     if (!plugin) return fail(error);
     PluginSettings settings;
     if (!resolveSettings(*plugin, options.settings, settings, error)) return fail(error);
+    RenderJob job = options.job;
+    if (!resolveAutomation(*plugin, options.settings, job.automation, error)) return fail(error);
 
     std::unique_ptr<AudioReader> in = openInput(options, error);
     if (!in) return fail(error);
@@ -92,7 +133,7 @@ int renderPlugin(const RenderOptions& options) {
 
     for (const std::string& warning : settings.warnings) std::fprintf(stderr, "trv4: warning: %s\n", warning.c_str());
     RenderResult result;
-    if (!render(*plugin, settings, *in, *out, options.job, result, error)) return fail(error);
+    if (!render(*plugin, settings, *in, *out, job, result, error)) return fail(error);
     if (!out->finish(error)) return fail(error);
 
     const trv4host::Effect& effect = plugin->effect();

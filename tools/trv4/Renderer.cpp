@@ -4,6 +4,8 @@
 #include <cmath>
 #include <vector>
 
+#include "plugin/ReplaySeed.h"
+#include "tools/host/ClapBridge.h"
 #include "tools/trv4/ProgressBar.h"
 
 namespace trv4tool {
@@ -53,7 +55,13 @@ bool render(LoadedPlugin& plugin, const PluginSettings& settings, AudioReader& i
     effect.setSampleRate(static_cast<float>(rate));
     effect.setBlockSize(block);
     applySettings(effect, settings);
+    if (job.seeded) {
+        uint64_t seed = job.seed;
+        effect.dispatch(vst::effVendorSpecific, trv4::kReplaySeedIndex, trv4::kReplaySeedValue, &seed);
+    }
     effect.resume();
+    trv4host::ClapBridge* clap = trv4host::ClapBridge::of(effect.record());
+    size_t nextChange = 0;
 
     ProgressBar progress(inputFrames + tailFrames, inputFrames + tailFrames >= kLongRenderSeconds * rate);
     RenderResult totals;
@@ -85,9 +93,28 @@ bool render(LoadedPlugin& plugin, const PluginSettings& settings, AudioReader& i
         }
         if (n == 0) break;
 
-        if (job.transport.answered) setTransportTime(host, job.transport, samplePos, first);
-        effect.processReplacing(inL.data(), inR.data(), outL.data(), outR.data(), n);
-        if (job.transport.playing) samplePos += n;
+        // Pieces of the block between the changes that fall into it; a CLAP
+        // plug-in takes them as events and the block whole.
+        for (int done = 0; done < n;) {
+            int end = n;
+            for (; nextChange < job.automation.size(); ++nextChange) {
+                const Automation& a = job.automation[nextChange];
+                const int64_t at = a.frame - totals.frames;
+                if (at >= n) break;
+                if (clap) {
+                    clap->queueChange(static_cast<uint32_t>(std::max<int64_t>(at, 0)), a.index, a.value);
+                } else if (at > done) {
+                    end = static_cast<int>(at);
+                    break;
+                } else {
+                    effect.setParameter(a.index, a.value);
+                }
+            }
+            if (job.transport.answered) setTransportTime(host, job.transport, samplePos, first && done == 0);
+            effect.processReplacing(&inL[done], &inR[done], &outL[done], &outR[done], end - done);
+            if (job.transport.playing) samplePos += end - done;
+            done = end;
+        }
 
         for (int i = 0; i < n; ++i) {
             for (float v : {outL[i], outR[i]}) {

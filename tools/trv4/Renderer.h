@@ -4,12 +4,17 @@
 // answers the tempo, a 4/4 time signature, the playing flag and the song
 // position, which advances with every block while playing.
 //
+// With a seed, the plug-in's random generator (dither, random wave shapes)
+// starts from it, so that two renders of the same settings are equal to the
+// bit, through VST 2 or CLAP alike.
+//
 // Runs on trv4's main thread, which is also the plug-in's audio thread here:
 // buffers are made before resume, and file work happens between blocks.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "tools/trv4/AudioFile.h"
 #include "tools/trv4/LoadedPlugin.h"
@@ -24,10 +29,21 @@ struct Transport {
     double samplePos = 0;   // song position of the first frame, in samples
 };
 
+// A parameter change at a frame of the render: a VST 2 plug-in gets it
+// between two blocks cut there, a CLAP plug-in as an event inside its block.
+struct Automation {
+    int64_t frame;
+    int index;
+    float value;
+};
+
 struct RenderJob {
     int blockSize = 512;
     double tailSeconds = 0;  // silence fed after the input, so that echoes ring out
     Transport transport;
+    std::vector<Automation> automation;  // by frame
+    bool seeded = false;                 // reseed the plug-in's random generator (replay seed) before resume
+    uint64_t seed = 0;
 };
 
 struct RenderResult {

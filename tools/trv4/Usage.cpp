@@ -7,7 +7,7 @@ namespace trv4tool {
 
 void printUsage() {
     std::printf(
-        "trv4: a command-line VST 2 host for TRV-4 and other VST 2 effects\n"
+        "trv4: a command-line VST 2 and CLAP host for TRV-4 and other VST 2 effects\n"
         "\n"
         "  trv4 info PLUGIN\n"
         "      The record's fields, identity texts, the answers a host asks for at load,\n"
@@ -29,6 +29,10 @@ void printUsage() {
         "      --samplepos N       song position of the first frame, in samples\n"
         "                          (--playing and --samplepos alone imply --tempo 120; without\n"
         "                          any of the three the host has no time information)\n"
+        "      --automate FRAME:NAME=VALUE  change a parameter at that frame of the render;\n"
+        "                          repeatable (VST 2: the block is cut there; CLAP: an event)\n"
+        "      --seed N            start the plug-in's random generator (dither, random\n"
+        "                          waves) from N: renders with the same seed are equal\n"
         "\n"
         "  trv4 preset export PLUGIN OUT.fxb|OUT.fxp [--fxb F] [--fxp F] [--program P] [--set N=V ...]\n"
         "      Writes the bank (.fxb) or the selected program (.fxp) in parameter form, as\n"

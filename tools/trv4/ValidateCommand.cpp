@@ -28,11 +28,15 @@ int runValidate(const std::vector<std::string>& words) {
     if (!session) return fail(error);
 
     std::vector<validate::Check> checks;
-    validate::addLifecycleChecks(checks);
-    validate::addDispatcherChecks(checks);
-    validate::addSignalChecks(checks);
-    validate::addConcurrencyChecks(checks);
-    validate::addStateChecks(checks);  // last: its environment check sums up every call
+    if (session->module().clap()) {
+        validate::addClapChecks(checks);
+    } else {
+        validate::addLifecycleChecks(checks);
+        validate::addDispatcherChecks(checks);
+        validate::addSignalChecks(checks);
+        validate::addConcurrencyChecks(checks);
+        validate::addStateChecks(checks);  // last: its environment check sums up every call
+    }
 
     int passed = 0, failed = 0;
     for (const validate::Check& check : checks) {

@@ -16,7 +16,7 @@ std::unique_ptr<Session> Session::open(const Options& options, std::string& erro
 Instance::Instance(Session& session) : session_(session), host_(std::make_unique<trv4host::Host>()) {
     const FloatEnvironment before = readFloatEnvironment();
     const std::string locale = currentLocale();
-    vst::AEffect* record = host_->instantiate(session.module().entry());
+    vst::AEffect* record = host_->instantiate(session.module());
     const FloatEnvironment after = readFloatEnvironment();
     FloatEnvironment expected = before;
     expected.mxcsr |= kMxcsrMasks;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "editor/EditorFactory.h"
 #include "tools/trv4/Numbers.h"
 
 namespace trv4tool {
@@ -17,9 +18,8 @@ bool sendScaleHint(const LoadedPlugin& plugin, const Arguments& args, std::strin
     if (!args.has("scale")) return true;
     double factor = 1;
     if (!numberOption(args, "scale", 1, 2, factor, error)) return false;
-    constexpr vst::VstInt32 kHintIndex = 0x50726553;   // 'P' 'r' 'e' 'S'
-    constexpr vst::VstIntPtr kHintValue = 0x41654373;  // 'A' 'e' 'C' 's'
-    plugin.effect().dispatch(vst::effVendorSpecific, kHintIndex, kHintValue, nullptr, static_cast<float>(factor));
+    plugin.effect().dispatch(vst::effVendorSpecific, trv4::kSizeHintIndex, trv4::kSizeHintValue, nullptr,
+                             static_cast<float>(factor));
     return true;
 }
 

@@ -1,9 +1,10 @@
 // The gui extension: the VST 2 build's editor, embedded in the host's window
 // (X11 on Linux, Win32 on Windows), idled from the host's timer at about
-// 30 Hz. The size is what the editor glue reports; only scale 1 is taken
-// until the editor can be drawn at other sizes, at which point set_scale
-// hands the factor to the glue and get_size reads the glue again.
-// Main thread only.
+// 30 Hz. The size is what the editor glue reports, at the editor's own
+// size step; the host's scale counts as its size hint, below the user's own
+// choice and above the screen's density, and a size change while open asks
+// the host for room. Main thread only.
+#include <cmath>
 #include <cstring>
 
 #include "clap/ClapPlugin.h"
@@ -92,8 +93,19 @@ bool ClapPlugin::guiSize(uint32_t& width, uint32_t& height) const {
 }
 
 bool ClapPlugin::guiSetScale(double scale) {
-    // The editor is drawn at its one size for now.
-    return scale == 1.0;
+    TRV4_CLAP_MAIN_THREAD(threads_);
+    if (!glue_) return false;
+    if (glue_->vendorSpecific(trv4::kSizeHintIndex, trv4::kSizeHintValue, nullptr, static_cast<float>(scale)) == 1)
+        return true;
+    // An open window keeps its size: the factor is taken when it is the one
+    // the window has.
+    return guiOpen_ && std::isfinite(scale) && glue_->scalePercent() == std::lround(scale * 100);
+}
+
+bool ClapPlugin::requestEditorSize(int width, int height) {
+    TRV4_CLAP_MAIN_THREAD(threads_);
+    return hostGui_ && hostGui_->request_resize && width > 0 && height > 0 &&
+           hostGui_->request_resize(host_, static_cast<uint32_t>(width), static_cast<uint32_t>(height));
 }
 
 bool ClapPlugin::guiSetParent(const clap::window& window) {

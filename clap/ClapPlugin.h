@@ -101,6 +101,8 @@ public:
     void endEdit(int index) override;
     float meterLevel() const override;
     double hostTempo() const override;
+    // The host's gui request_resize; false without the host's gui extension.
+    bool requestEditorSize(int width, int height) override;
 
     vst::AudioEffectX& effect() const { return *effect_; }
     double sampleRate() const { return sampleRate_; }

@@ -12,7 +12,7 @@ namespace {
 
 bool CLAP_CALL fillTestPort(const clap::plugin* p, void* port) {
     trv4::EditorGlue* glue = ClapPlugin::from(p)->editorGlue();
-    return glue && port && glue->vendorSpecific(trv4::kTestPortIndex, trv4::kTestPortValue, port) == 1;
+    return glue && port && glue->vendorSpecific(trv4::kTestPortIndex, trv4::kTestPortValue, port, 0.0f) == 1;
 }
 
 void CLAP_CALL seedRandom(const clap::plugin* p, uint64_t seed) {

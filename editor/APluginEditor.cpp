@@ -3,17 +3,28 @@
 #include "editor/EditorDescription.h"
 #include "editor/EditorHost.h"
 #include "editor/EditorPort.h"
+#include "editor/EditorScaleSteps.h"
+#include "editor/EditorSizeChoice.h"
 #include "editor/TPluginEditorWindow.h"
+#include "platform/SystemScale.h"
 
 namespace trv4 {
+
+namespace {
+
+vst::ERect ScaledRect(int percent) {
+    const platform::PixelScale s{percent};
+    return {0, 0, static_cast<int16_t>(s.ToPhysical(kEditorHeight)),
+            static_cast<int16_t>(s.ToPhysical(kEditorWidth))};
+}
+
+}  // namespace
 
 std::unique_ptr<EditorGlue> createPluginEditor(EditorHost& host, vst::AudioEffect* effect) {
     return std::make_unique<APluginEditor>(host, effect);
 }
 
-APluginEditor::APluginEditor(EditorHost& host, vst::AudioEffect* effect) : EditorGlue(effect), host(host) {
-    rect = {0, 0, kEditorHeight, kEditorWidth};
-}
+APluginEditor::APluginEditor(EditorHost& host, vst::AudioEffect* effect) : EditorGlue(effect), host(host) {}
 
 APluginEditor::~APluginEditor() {
     if (editorWindow) {
@@ -27,8 +38,8 @@ APluginEditor::~APluginEditor() {
 
 vst::VstInt32 APluginEditor::getRect(vst::ERect** out) {
     // Hosts may read it before open and keep the pointer: it stays valid
-    // and unchanged for the glue's life.
-    rect = {0, 0, kEditorHeight, kEditorWidth};
+    // for the glue's life and changes only with the editor's size.
+    rect = ScaledRect(scalePercent());
     *out = &rect;
     return 1;
 }
@@ -45,8 +56,12 @@ vst::VstInt32 APluginEditor::open(void* parentWindow) {
         }
         editorWindow = std::make_unique<TPluginEditorWindow>(*backend, reinterpret_cast<uintptr_t>(parentWindow),
                                                              EditorDescription());
+        scale = nextScale(reinterpret_cast<uintptr_t>(parentWindow));
         editorWindow->SetBounds(0, 0, kEditorWidth, kEditorHeight);
+        editorWindow->SetScalePercent(scale);
         editorWindow->SetHost(&host);
+        editorWindow->OnSizeChosen = [this](int percent) { chooseScalePercent(percent); };
+        editorWindow->OnDpiChanged = [this](int dpi) { followDensity(dpi); };
         if (port) port->SetWindow(editorWindow.get());
     } catch (...) {
         // No display, no window from the system, a broken description:
@@ -109,7 +124,70 @@ void APluginEditor::update() {
     }
 }
 
-vst::VstIntPtr APluginEditor::vendorSpecific(vst::VstInt32 index, vst::VstIntPtr value, void* ptr) {
+int APluginEditor::scalePercent() const { return editorWindow ? scale : nextScale(0); }
+
+int APluginEditor::nextScale(uintptr_t parent) const {
+    for (int step : {chosen, StoredEditorSize(), hinted})
+        if (step) return step;
+    if (port) return 100;
+    // Asked once before open (a display connection each time), anew with
+    // the host's window at open.
+    if (parent) {
+        const int system = SystemEditorSize(parent);
+        return system ? system : 100;
+    }
+    if (mainScreen < 0) mainScreen = SystemEditorSize(0);
+    return mainScreen ? mainScreen : 100;
+}
+
+bool APluginEditor::resizeOpen(int step) {
+    if (step == scale) return true;
+    const vst::ERect want = ScaledRect(step);
+    if (!host.requestEditorSize(want.right, want.bottom)) return false;
+    try {
+        editorWindow->SetScalePercent(step);
+    } catch (...) {
+        // No memory for the larger pictures: the window stays as it was
+        // drawn; the host's frame is already the new size.
+        return false;
+    }
+    scale = step;
+    rect = ScaledRect(scale);
+    return true;
+}
+
+bool APluginEditor::setScalePercent(int percent) {
+    const int step = ScaleStepOf(percent / 100.0);
+    if (!step) return false;
+    if (editorWindow && !resizeOpen(step)) return false;
+    chosen = step;
+    rect = ScaledRect(step);
+    return true;
+}
+
+bool APluginEditor::chooseScalePercent(int percent) {
+    const int step = ScaleStepOf(percent / 100.0);
+    if (!step) return false;
+    // Remembered even when this host keeps the frame as it is: the next
+    // editor opens at the choice.
+    StoreEditorSize(step);
+    return setScalePercent(step);
+}
+
+void APluginEditor::followDensity(int dpi) {
+    if (!editorWindow || chosen || StoredEditorSize() || hinted) return;
+    if (const int step = ScaleStepOf(platform::DpiFactor(dpi))) resizeOpen(step);
+}
+
+vst::VstIntPtr APluginEditor::vendorSpecific(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt) {
+    if (index == kSizeHintIndex && value == kSizeHintValue) {
+        // Hosts send it before effEditOpen; garbage leaves the size alone.
+        const int step = ScaleStepOf(opt);
+        if (!step || editorWindow) return 0;
+        hinted = step;
+        rect = ScaledRect(scalePercent());
+        return 1;
+    }
     // Only our own tools know both magic numbers and the record's size.
     if (index != kTestPortIndex || value != kTestPortValue || !ptr) return 0;
     auto* record = static_cast<EditorTestPort*>(ptr);

@@ -31,6 +31,11 @@ public:
     // The host's tempo in beats per minute as last read by the audio
     // thread; 0 until the host reported one.
     virtual double hostTempo() const = 0;
+    // The open editor would like to be width x height physical pixels (its
+    // size changed while open): true when the host made room for it (VST 2:
+    // audioMasterSizeWindow answered 1). The editor keeps its old size on
+    // false. Host user-interface thread.
+    virtual bool requestEditorSize(int width, int height) { return false; }
 
 protected:
     ~EditorHost() = default;

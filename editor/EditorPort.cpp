@@ -41,7 +41,13 @@ void CopyText(char* out, int size, const std::string& text) {
     out[n] = 0;
 }
 
-// Input on the form's window, in its client coordinates.
+// Input on the form's window, in its client coordinates: the port's calls
+// take logical (100 %) pixels, the window system physical ones.
+platform::Point Physical(const TPluginEditorWindow& w, int x, int y) {
+    const platform::PixelScale s = w.PaintScale();
+    return {s.ToPhysical(x), s.ToPhysical(y)};
+}
+
 template <typename F>
 int WithWindow(void* context, F step) {
     return Guarded([&] {
@@ -54,19 +60,19 @@ int WithWindow(void* context, F step) {
 
 int MouseDown(void* context, int button, int x, int y) {
     return WithWindow(context, [&](platform::HeadlessBackend& b, TPluginEditorWindow& w) {
-        b.MouseDown(w.Handle(), Button(button), {x, y});
+        b.MouseDown(w.Handle(), Button(button), Physical(w, x, y));
     });
 }
 
 int MouseMove(void* context, int x, int y) {
     return WithWindow(context, [&](platform::HeadlessBackend& b, TPluginEditorWindow& w) {
-        b.MouseMove(w.Handle(), {x, y});
+        b.MouseMove(w.Handle(), Physical(w, x, y));
     });
 }
 
 int MouseUp(void* context, int button, int x, int y) {
     return WithWindow(context, [&](platform::HeadlessBackend& b, TPluginEditorWindow& w) {
-        b.MouseUp(w.Handle(), Button(button), {x, y});
+        b.MouseUp(w.Handle(), Button(button), Physical(w, x, y));
     });
 }
 
@@ -74,7 +80,7 @@ int MouseUp(void* context, int button, int x, int y) {
 // point, which hands it to its control there.
 int MouseWheel(void* context, int x, int y, int delta) {
     return WithWindow(context, [&](platform::HeadlessBackend& b, TPluginEditorWindow& w) {
-        b.MouseWheel(w.Handle(), {x, y}, delta);
+        b.MouseWheel(w.Handle(), Physical(w, x, y), delta);
     });
 }
 
@@ -92,7 +98,7 @@ int CursorAt(void* context, int x, int y) {
     return Guarded([&] {
         TPluginEditorWindow* w = Port(context).Window();
         if (!w) return 0;
-        switch (Port(context).Backend().CursorAt(w->Handle(), {x, y})) {
+        switch (Port(context).Backend().CursorAt(w->Handle(), Physical(*w, x, y))) {
         case platform::Cursor::Arrow: return static_cast<int>(kPortCursorArrow);
         case platform::Cursor::HandPoint: return static_cast<int>(kPortCursorHandPoint);
         default: return static_cast<int>(kPortCursorDefault);
@@ -170,6 +176,20 @@ int SetSetting(void* context, const char* key, const char* name, const char* tex
     });
 }
 
+int MenuItem(void* context, int index, char* caption, int captionSize) {
+    return Guarded([&] {
+        const platform::HeadlessBackend& b = Port(context).Backend();
+        if (b.popupMenus.empty() || index < 0 || static_cast<size_t>(index) >= b.popupMenus.back().items.size())
+            return 0;
+        CopyText(caption, captionSize, b.popupMenus.back().items[static_cast<size_t>(index)]);
+        return 1;
+    });
+}
+
+int ChooseMenuItem(void* context, int index) {
+    return Guarded([&] { return Port(context).Backend().ChooseMenuItem(index) ? 1 : 0; });
+}
+
 }  // namespace
 
 void EditorPort::Fill(EditorTestPort& port) {
@@ -186,6 +206,8 @@ void EditorPort::Fill(EditorTestPort& port) {
     port.shellCall = ShellCallRecord;
     port.messageBox = MessageBoxRecord;
     port.setSetting = SetSetting;
+    port.menuItem = MenuItem;
+    port.chooseMenuItem = ChooseMenuItem;
 }
 
 }  // namespace trv4

@@ -42,8 +42,9 @@ struct EditorTestPort {
     uint32_t size;  // set by the caller to sizeof(EditorTestPort)
     void* context;  // the plug-in's; passed back to every call
 
-    // Input in the editor window's client coordinates. Every call first
-    // requires an open editor and answers 0 (does nothing) without one.
+    // Input in the editor window's client coordinates, in logical pixels
+    // (those of the 100 % size, whatever size the editor has). Every call
+    // first requires an open editor and answers 0 (does nothing) without one.
     int (*mouseDown)(void* context, int button, int x, int y);
     int (*mouseMove)(void* context, int x, int y);
     int (*mouseUp)(void* context, int button, int x, int y);
@@ -57,7 +58,8 @@ struct EditorTestPort {
 
     // Paints what is pending and copies the window's client area, top-down
     // 0x00RRGGBB, into pixels (width * height entries); answers 1 when the
-    // window exists and its size is width x height.
+    // window exists and its size (physical pixels, effEditGetRect's) is
+    // width x height.
     int (*capture)(void* context, uint32_t* pixels, int width, int height);
     // The named control (component name of the form); 0 when there is none.
     int (*controlInfo)(void* context, const char* name, EditorControlInfo* out);
@@ -70,6 +72,12 @@ struct EditorTestPort {
     // The machine-wide setting the headless backend answers (key, value
     // name, text); a null text removes it.
     int (*setSetting)(void* context, const char* key, const char* name, const char* text);
+
+    // The last popup menu the window showed: item index's caption (0 past
+    // the end or without one); chooseMenuItem picks an item of the menu
+    // while it stands (1), as a user's click does.
+    int (*menuItem)(void* context, int index, char* caption, int captionSize);
+    int (*chooseMenuItem)(void* context, int index);
 };
 
 }  // namespace trv4

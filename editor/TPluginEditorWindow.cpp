@@ -115,6 +115,7 @@ void TPluginEditorWindow::FindControls() {
         knobs_[index]->OnMouseUp.Set([this](Component* s, platform::MouseButton b, platform::ShiftState sh, int x,
                                             int y) { ControlMouseUp(s, b, sh, x, y); });
     }
+    AttachSizeMenu();
 }
 
 void TPluginEditorWindow::FormCreate(Component*) {

@@ -18,6 +18,8 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -29,6 +31,7 @@
 namespace toolkit {
 class TDIBDial;
 class TDIBContainer;
+struct TDIBPopupMenu;
 }  // namespace toolkit
 
 namespace trv4 {
@@ -77,6 +80,22 @@ public:
     // knob as a Shift press does); reaches the plug-in like a drag.
     void KnobMouseWheel(platform::Component* sender, int notches, platform::ShiftState shift, bool& handled);
 
+    // Shows the window at percent (100 ... 200) of its size: the pictures
+    // are drawn again by the skin code at that size and the windows resized;
+    // places, input and behaviour stay in logical (100 %) pixels
+    // (EditorScale.cpp).
+    void SetScalePercent(int percent);
+    int ScalePercent() const { return PaintScale().percent; }
+    // The size menu: a right click on the panel outside the controls shows
+    // "Size: 100%" ... "Size: 200%" (the current size checked); picking an
+    // item calls OnSizeChosen with its per cent, and the glue decides
+    // (EditorSizeMenu.cpp).
+    std::function<void(int percent)> OnSizeChosen;
+    // The host's window moved to a screen of another density (dots per
+    // inch, 96 at 100 %).
+    std::function<void(int dpi)> OnDpiChanged;
+    void DpiChanged(int dpi) override;
+
     // Brings every control in line with the mirror (see EditorBinding.cpp).
     void UpdateControls();
     // Writes read-out `index`'s text into its label; nothing for indices
@@ -107,6 +126,9 @@ private:
 
     void RegisterMethods();
     void FindControls();
+    // Gives the chassis the size menu.
+    void AttachSizeMenu();
+    void ShowSizeMenu(platform::Component* sender, toolkit::TDIBPopupMenu& menu, int x, int y);
     // Rescales a continuous knob to 100 (or 1000 in fine mode) positions,
     // keeping its value.
     void Rescale(toolkit::TDIBDial& knob, bool fine);
@@ -130,6 +152,7 @@ private:
     std::array<platform::Image*, 11> waves1_{};  // 1..10
     std::array<platform::Image*, 11> waves2_{};
     platform::Image* meter_ = nullptr;
+    std::unique_ptr<toolkit::TDIBPopupMenu> sizeMenu_;
 };
 
 }  // namespace trv4

@@ -13,6 +13,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "platform/DeviceContext.h"
 #include "platform/Geometry.h"
@@ -43,6 +44,9 @@ public:
     virtual unsigned NativeDialogCode() = 0;
     virtual Cursor NativeCursorAt(Point p) = 0;
     virtual void NativeFocus(bool gained) = 0;
+    // The window moved to a screen of another density (Windows:
+    // WM_DPICHANGED_AFTERPARENT): dpi dots per inch, 96 at 100 %.
+    virtual void NativeDpiChanged(int dpi) {}
 };
 
 class NativeWindow {
@@ -110,6 +114,14 @@ public:
     // idle calls); nothing to do where the system delivers them itself.
     virtual void ProcessEvents() = 0;
     virtual Services& System() = 0;
+    // A popup menu of captions at p (client coordinates of owner, one of our
+    // windows, physical pixels), item checked (-1: none) marked. chosen gets
+    // the index of the item the user picks, on the window thread; a menu
+    // dismissed calls nothing. Win32: modal, returns when the menu closes.
+    // X11: returns at once; the menu is driven by ProcessEvents. Headless:
+    // recorded, tests pick an item.
+    virtual void ShowPopupMenu(uintptr_t owner, Point p, const std::vector<std::string>& items, int checked,
+                               std::function<void(int)> chosen) = 0;
 };
 
 // The backend of the window system this binary was built for (defined by

@@ -86,6 +86,8 @@ void Control::SendToBack() {
     if (parent_) parent_->MoveControl(this, false);
 }
 
+PixelScale Control::PaintScale() const { return parent_ ? parent_->PaintScale() : PixelScale{}; }
+
 void Control::Invalidate() {
     if (parent_ && visible_) parent_->InvalidateRect(bounds_, !IsOpaque());
 }

@@ -14,6 +14,7 @@
 #include "platform/Component.h"
 #include "platform/DeviceContext.h"
 #include "platform/Input.h"
+#include "platform/PixelScale.h"
 
 namespace platform {
 
@@ -72,8 +73,12 @@ public:
     // its client size instead).
     virtual bool StoresSize() const { return true; }
 
+    // The magnification of the window the control paints into: places,
+    // sizes and input are logical pixels, painting is in physical ones.
+    virtual PixelScale PaintScale() const;
     // Paints in the control's own coordinates: the origin is at its top-left
-    // corner and the clip lies within its bounds.
+    // corner and the clip lies within its bounds; both in physical pixels
+    // (PaintScale()).
     virtual void Paint(DeviceContext& dc) {}
 
     // Message steps; the base versions fire the events.

@@ -1,5 +1,7 @@
 #include "platform/Label.h"
 
+#include <cmath>
+
 namespace platform {
 
 Label::Label(Component* owner) : Control(owner) {
@@ -76,9 +78,12 @@ void Label::FitToText() {
 }
 
 void Label::Paint(DeviceContext& dc) {
-    if (!transparent_) dc.FillRect(ClientRect(), ResolveColor(GetColor()));
+    const PixelScale scale = PaintScale();
+    if (!transparent_) dc.FillRect(scale.ToPhysical(ClientRect()), ResolveColor(GetColor()));
     Font font = font_;
     font.color = ResolveColor(font.color);
+    // The text itself at the magnified height, not a magnified bitmap.
+    font.height = static_cast<int>(std::lround(scale.Length(font.height)));
     dc.DrawString(0, 0, caption_, font);
 }
 

@@ -56,7 +56,7 @@ void WinControl::CreateHandle() {
     Backend* backend = GetBackend();
     const uintptr_t parent = ParentHandle();
     if (!backend || (Parent() && !parent)) return;
-    native_ = backend->CreateNativeWindow(parent, BoundsRect(), *this);
+    native_ = backend->CreateNativeWindow(parent, PaintScale().ToPhysical(BoundsRect()), *this);
     if (!Visible()) native_->Show(false);
     for (Control* c : controls_)
         if (c->IsWindowed()) static_cast<WinControl*>(c)->CreateHandle();
@@ -70,7 +70,20 @@ void WinControl::DestroyHandle() {
 }
 
 void WinControl::BoundsChanged() {
-    if (native_) native_->SetBounds(BoundsRect());
+    if (native_) native_->SetBounds(PaintScale().ToPhysical(BoundsRect()));
+}
+
+PixelScale WinControl::PaintScale() const { return Parent() ? Parent()->PaintScale() : scale_; }
+
+void WinControl::SetPaintScale(PixelScale scale) {
+    scale_ = scale;
+    const std::function<void(WinControl&)> resize = [&](WinControl& w) {
+        w.BoundsChanged();
+        for (Control* c : w.controls_)
+            if (c->IsWindowed()) resize(static_cast<WinControl&>(*c));
+        w.InvalidateRect(w.ClientRect(), false);
+    };
+    resize(*this);
 }
 
 void WinControl::SetParent(WinControl* parent) {
@@ -99,11 +112,11 @@ void WinControl::SetFocus() {
 }
 
 void WinControl::InvalidateRect(const Rect& rect, bool erase) {
-    if (native_) native_->Invalidate(rect, erase);
+    if (native_) native_->Invalidate(PaintScale().ToPhysical(rect), erase);
 }
 
 void WinControl::ValidateRect(const Rect& rect) {
-    if (native_) native_->Validate(rect);
+    if (native_) native_->Validate(PaintScale().ToPhysical(rect));
 }
 
 void WinControl::Update() {
@@ -119,13 +132,14 @@ void WinControl::PaintControls(DeviceContext& dc, const Rect& update) {
     // A copy: a paint handler may change the z-order.
     const std::vector<Control*> controls = controls_;
     for (Control* c : controls)
-        if (!c->IsWindowed() && c->Visible() && !c->BoundsRect().Intersect(update).IsEmpty()) PaintControl(*c, dc, update);
+        if (!c->IsWindowed() && c->Visible() && !c->PaintScale().ToPhysical(c->BoundsRect()).Intersect(update).IsEmpty())
+            PaintControl(*c, dc, update);
 }
 
 void WinControl::PaintControl(Control& control, DeviceContext& dc, const Rect& update) {
     const Point origin = dc.Origin();
     const Rect clip = dc.ClipBox();
-    const Rect bounds = control.BoundsRect();
+    const Rect bounds = control.PaintScale().ToPhysical(control.BoundsRect());
     dc.SetOrigin({origin.x + bounds.left, origin.y + bounds.top});
     dc.SetClip(update.Intersect(clip).Intersect(bounds).Offset(-bounds.left, -bounds.top));
     control.Paint(dc);
@@ -198,8 +212,9 @@ void WinControl::NativePaint(DeviceContext& dc, const Rect& paintRect, bool carr
     Guard([&] { PaintWindow(dc, paintRect, carriesDC); });
 }
 
-void WinControl::NativeMouseDown(MouseButton button, ShiftState shift, Point p) {
+void WinControl::NativeMouseDown(MouseButton button, ShiftState shift, Point physical) {
     Guard([&] {
+        const Point p = PaintScale().ToLogical(physical);
         ++buttonsDown_;
         if (buttonsDown_ == 1) {
             native_->SetCapture(true);
@@ -217,8 +232,9 @@ void WinControl::NativeMouseDown(MouseButton button, ShiftState shift, Point p) 
     });
 }
 
-void WinControl::NativeMouseMove(ShiftState shift, Point p) {
+void WinControl::NativeMouseMove(ShiftState shift, Point physical) {
     Guard([&] {
+        const Point p = PaintScale().ToLogical(physical);
         if (capture_) {
             Control* c = capture_;
             const bool inside = c->BoundsRect().Contains(p);
@@ -244,8 +260,9 @@ void WinControl::NativeMouseMove(ShiftState shift, Point p) {
     });
 }
 
-void WinControl::NativeMouseUp(MouseButton button, ShiftState shift, Point p) {
+void WinControl::NativeMouseUp(MouseButton button, ShiftState shift, Point physical) {
     Guard([&] {
+        const Point p = PaintScale().ToLogical(physical);
         if (buttonsDown_ == 0) return;  // the press began outside our window
         const bool last = --buttonsDown_ == 0;
         Control* c = capture_;
@@ -274,8 +291,9 @@ void WinControl::NativeMouseLeave() {
     });
 }
 
-void WinControl::NativeMouseWheel(int delta, ShiftState shift, Point p) {
+void WinControl::NativeMouseWheel(int delta, ShiftState shift, Point physical) {
     Guard([&] {
+        const Point p = PaintScale().ToLogical(physical);
         Control* target = ControlAt(p);
         if (target && target->MouseWheel(delta, shift, p.x - target->Left(), p.y - target->Top())) return;
         MouseWheel(delta, shift, p.x, p.y);
@@ -319,8 +337,8 @@ unsigned WinControl::NativeDialogCode() {
     return code;
 }
 
-Cursor WinControl::NativeCursorAt(Point p) {
-    Control* c = capture_ ? capture_ : ControlAt(p);
+Cursor WinControl::NativeCursorAt(Point physical) {
+    Control* c = capture_ ? capture_ : ControlAt(PaintScale().ToLogical(physical));
     Cursor cursor = c ? c->GetCursor() : Cursor::Default;
     if (cursor == Cursor::Default) cursor = GetCursor();
     return cursor == Cursor::Default ? Cursor::Arrow : cursor;
@@ -328,6 +346,10 @@ Cursor WinControl::NativeCursorAt(Point p) {
 
 void WinControl::NativeFocus(bool gained) {
     Guard([&] { gained ? DoEnter() : DoExit(); });
+}
+
+void WinControl::NativeDpiChanged(int dpi) {
+    Guard([&] { DpiChanged(dpi); });
 }
 
 }  // namespace platform

@@ -32,6 +32,10 @@ public:
     const ClassInfo& Class() const override { return StaticClass(); }
 
     bool IsWindowed() const override { return true; }
+    // A window inside another takes its parent's scale; the top one keeps
+    // its own. SetPaintScale sizes the native windows anew and repaints them.
+    PixelScale PaintScale() const override;
+    void SetPaintScale(PixelScale scale);
     const std::vector<Control*>& Controls() const { return controls_; }
     // The topmost visible and enabled windowless control at p (client
     // coordinates), or none.
@@ -47,14 +51,15 @@ public:
     void SetFocus();
     bool Focused() const { return native_ && native_->Focused(); }
 
-    // Client-area repaint requests.
+    // Client-area repaint requests, in logical pixels.
     void InvalidateRect(const Rect& rect, bool erase);
     void ValidateRect(const Rect& rect);
     void Update();
 
     // The paint of the window: by default the background in Color, then the
     // windowless controls. dc is the paint context, update the rectangle to
-    // repaint; carriesDC: the request brought its own context.
+    // repaint (physical pixels, as are the rectangles of the two below);
+    // carriesDC: the request brought its own context.
     virtual void PaintWindow(DeviceContext& dc, const Rect& update, bool carriesDC);
     // The visible windowless controls that meet update, lowest first.
     void PaintControls(DeviceContext& dc, const Rect& update);
@@ -63,6 +68,9 @@ public:
 
     // The answer to the dialog-code query (dlgc... bits).
     virtual unsigned DialogCode() { return 0; }
+    // The window's screen density changed (dots per inch, 96 at 100 %):
+    // nothing here; a form that follows the screen sizes itself anew.
+    virtual void DpiChanged(int dpi) {}
     virtual void DoEnter() { OnEnter(this); }
     virtual void DoExit() { OnExit(this); }
 
@@ -74,7 +82,8 @@ public:
     NotifyEvent OnEnter;
     NotifyEvent OnExit;
 
-    // WindowEvents: the native window's messages.
+    // WindowEvents: the native window's messages; their points are physical
+    // pixels, taken to logical ones before anything sees them.
     void NativePaint(DeviceContext& dc, const Rect& paintRect, bool carriesDC) override;
     void NativeMouseDown(MouseButton button, ShiftState shift, Point p) override;
     void NativeMouseMove(ShiftState shift, Point p) override;
@@ -89,6 +98,7 @@ public:
     unsigned NativeDialogCode() override;
     Cursor NativeCursorAt(Point p) override;
     void NativeFocus(bool gained) override;
+    void NativeDpiChanged(int dpi) override;
 
 protected:
     // The native parent: the parent control's window (a Form answers the
@@ -111,6 +121,7 @@ private:
 
     std::vector<Control*> controls_;
     std::unique_ptr<NativeWindow> native_;
+    PixelScale scale_;
     Control* capture_ = nullptr;   // the pressed windowless control
     bool captureInside_ = false;   // the pointer is inside capture_
     bool selfPressed_ = false;     // a press on no control: the window's own

@@ -47,12 +47,12 @@ bool APlugin::getProductString(char* text) {
 // tempo sync reads: hosts answer audioMasterGetTime without it.
 vst::VstInt32 APlugin::canDo(char*) { return -1; }
 
-vst::VstIntPtr APlugin::vendorSpecific(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float) {
+vst::VstIntPtr APlugin::vendorSpecific(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt) {
     if (index == kReplaySeedIndex && value == kReplaySeedValue && ptr) {
         seedRandom(*static_cast<const uint64_t*>(ptr));
         return 1;
     }
-    return editorGlue->vendorSpecific(index, value, ptr);
+    return editorGlue->vendorSpecific(index, value, ptr, opt);
 }
 
 }  // namespace trv4

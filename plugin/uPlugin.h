@@ -55,7 +55,8 @@ public:
     bool getProductString(char* text) override;
     vst::VstInt32 canDo(char* text) override;
     // The replay seed (ReplaySeed.h); everything else is handed to the
-    // editor, which answers only its test port; every other request answers 0.
+    // editor, which answers its test port and the host's size hint; every
+    // other request answers 0.
     vst::VstIntPtr vendorSpecific(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt) override;
 
     // EditorHost: what the editor reads and sends (window thread). One
@@ -64,6 +65,10 @@ public:
     void setParameterAutomated(vst::VstInt32 index, float value) override;
     float meterLevel() const override { return engine.meterLevel(); }
     double hostTempo() const override { return engine.hostTempo(); }
+    // audioMasterSizeWindow: a host that answers 0 keeps the frame it has.
+    bool requestEditorSize(int width, int height) override {
+        return callHost(vst::audioMasterSizeWindow, width, height) != 0;
+    }
     // The VST 2 host is told of no gestures: these do nothing.
     void beginEdit(int) override {}
     void endEdit(int) override {}

@@ -361,9 +361,12 @@ void TCustomDIBControl::RepeatTick() {
 // --- Paint -------------------------------------------------------------------
 
 void TCustomDIBControl::PaintOnto(TWinDIB& main, TWinDIB& scratch) {
-    // What lies beneath; parts outside the container stay as they are.
-    const int sx = std::max(0, Left()), sy = std::max(0, Top());
-    main.CopyRegion(sx - Left(), sy - Top(), Width() - (sx - Left()), Height() - (sy - Top()), scratch, sx, sy);
+    // What lies beneath; parts outside the container stay as they are. All
+    // in the container's physical pixels.
+    const platform::Rect at = PaintScale().ToPhysical(BoundsRect());
+    const int sx = std::max(0, at.left), sy = std::max(0, at.top);
+    main.CopyRegion(sx - at.left, sy - at.top, at.Width() - (sx - at.left), at.Height() - (sy - at.top), scratch, sx,
+                    sy);
     fSurface = &scratch;
     try {
         OnPaintStart(this, scratch);
@@ -376,7 +379,7 @@ void TCustomDIBControl::PaintOnto(TWinDIB& main, TWinDIB& scratch) {
     }
     fSurface = nullptr;
     scratch.SetOpacity(fOpacity);
-    scratch.Draw(main, Left(), Top());
+    scratch.Draw(main, at.left, at.top);
 }
 
 }  // namespace toolkit

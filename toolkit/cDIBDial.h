@@ -245,7 +245,13 @@ private:
 
     void AdjustSize();
     void DrawPointer(TAbstractSuperDIB& strip, TAbstractSuperDIB& target, int x, int y, int value);
-    int PointerRadiusInEffect(int glyphWidth, int glyphHeight) const;
+    // The pointer's distance from the centre of a width x height box; a
+    // stored radius is multiplied by magnify.
+    long double PointerRadiusInEffect(int width, int height, int glyphWidth, int glyphHeight,
+                                      long double magnify) const;
+    // PointerRect for a box of width x height pixels (the physical size of
+    // the control when painting a magnified window).
+    platform::Rect PointerRectIn(int width, int height, long double magnify) const;
 
     int fMin = 0;
     int fMax = 100;

@@ -45,20 +45,23 @@ int TCustomDIBDial::ComputePointerAngle() const {
     return int(std::nearbyint(a));
 }
 
-int TAbstractDIBDial::PointerRadiusInEffect(int glyphWidth, int glyphHeight) const {
-    if (fPointerRadius > 0) return fPointerRadius;
+long double TAbstractDIBDial::PointerRadiusInEffect(int width, int height, int glyphWidth, int glyphHeight,
+                                                    long double magnify) const {
+    if (fPointerRadius > 0) return fPointerRadius * magnify;
     // Automatic: the glyph runs along the inside of the control's edge.
-    const int r = std::min(Width(), Height()) / 2 - std::max(glyphWidth, glyphHeight) / 2;
+    const int r = std::min(width, height) / 2 - std::max(glyphWidth, glyphHeight) / 2;
     return std::max(r, 0);
 }
 
-platform::Rect TAbstractDIBDial::PointerRect() const {
+platform::Rect TAbstractDIBDial::PointerRect() const { return PointerRectIn(Width(), Height(), 1); }
+
+platform::Rect TAbstractDIBDial::PointerRectIn(int width, int height, long double magnify) const {
     const TAbstractSuperDIB* pointer = IndexPointer().Resolve();
     if (!pointer) return {0, 0, 0, 0};
     const int angle = PointerAngle();
-    const int cx = Width() / 2, cy = Height() / 2;
+    const int cx = width / 2, cy = height / 2;
     const int gw = pointer->Width() / fNumGlyphs, gh = pointer->Height();
-    const long double r = PointerRadiusInEffect(gw, gh);
+    const long double r = PointerRadiusInEffect(width, height, gw, gh, magnify);
     const long double phi = (angle - 90) * std::numbers::pi_v<long double> / 180;
     const long double px = std::ceil(cx + r * std::cos(phi));
     const long double py = std::ceil(cy + r * std::sin(phi));
@@ -102,12 +105,16 @@ void TAbstractDIBDial::ImageChanged(TDIBImageLink& link) {
 void TAbstractDIBDial::PaintDIB(TWinDIB& surface) {
     // The list hands every image out through one view: finish with the body
     // before resolving the pointer.
+    // In physical pixels: the images are the magnified window's own, the
+    // places and the stored radius are magnified here.
+    const platform::PixelScale scale = PaintScale();
+    const platform::Rect at = scale.ToPhysical(ClientRect());
     TAbstractSuperDIB* body = IndexMain().Resolve();
     if (!body) return;
-    body->Draw(surface, Width() / 2 - body->Width() / 2, Height() / 2 - body->Height() / 2);
+    body->Draw(surface, at.right / 2 - body->Width() / 2, at.bottom / 2 - body->Height() / 2);
 
     if (!IndexPointer().Resolve()) return;
-    const platform::Rect box = PointerRect();
+    const platform::Rect box = PointerRectIn(at.right, at.bottom, scale.Length(1.0));
     const int angle = PointerAngle();
     // The settings go to the view the link resolved to; the stored item
     // keeps its own.

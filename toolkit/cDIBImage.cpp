@@ -115,18 +115,20 @@ void TCustomDIBImage::ImageChanged(TDIBImageLink& link) {
 void TCustomDIBImage::PaintDIB(TWinDIB& surface) {
     TAbstractSuperDIB* image = IndexMain().Resolve();
     if (!image) return;
+    // Physical pixels: a magnified window's images are drawn for its size.
+    const platform::Rect at = PaintScale().ToPhysical(ClientRect());
     image->SetAutoSize(true);
     image->SetAngle(fAngle);
     image->SetScale(fScale);
     if (fStretch) {
-        image->SetScaleX(static_cast<long double>(Width()) * 100 / image->Width());
-        image->SetScaleY(static_cast<long double>(Height()) * 100 / image->Height());
+        image->SetScaleX(static_cast<long double>(at.right) * 100 / image->Width());
+        image->SetScaleY(static_cast<long double>(at.bottom) * 100 / image->Height());
     }
     const platform::Point box = image->TransformedSize(image->Width(), image->Height());
     int x = 0, y = 0;
     if (fCenter && !fAutoSize) {
-        x = Width() / 2 - box.x / 2;
-        y = Height() / 2 - box.y / 2;
+        x = at.right / 2 - box.x / 2;
+        y = at.bottom / 2 - box.y / 2;
     }
     image->SetClipRect(surface.ClipRect());
     image->Draw(surface, x, y);

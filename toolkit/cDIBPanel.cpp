@@ -91,8 +91,9 @@ void TCustomDIBContainer::Notification(platform::Component* component) {
 }
 
 void TCustomDIBContainer::ResizeMain() {
-    fMain.SetSize(static_cast<uint16_t>(std::clamp(Width(), 1, 65535)),
-                  static_cast<uint16_t>(std::clamp(Height(), 1, 65535)));
+    const platform::Rect client = PaintScale().ToPhysical(ClientRect());
+    fMain.SetSize(static_cast<uint16_t>(std::clamp(client.right, 1, 65535)),
+                  static_cast<uint16_t>(std::clamp(client.bottom, 1, 65535)));
 }
 
 void TCustomDIBContainer::BoundsChanged() {
@@ -253,23 +254,29 @@ void TCustomDIBContainer::DoExit() {
 // --- Paint -------------------------------------------------------------------
 
 void TCustomDIBContainer::PaintWindow(platform::DeviceContext& dc, const platform::Rect& paintRect, bool carriesDC) {
+    // paintRect and everything painted are physical pixels; the controls'
+    // places and the grown update rectangle are logical ones.
+    const platform::PixelScale scale = PaintScale();
+    const platform::Rect client = scale.ToPhysical(ClientRect());
     platform::Rect update = paintRect;
     const bool secondPass = fSecondPass || carriesDC;
     fSecondPass = false;
     if (!secondPass) {
+        platform::Rect grown = scale.ToLogical(paintRect);
         for (platform::Control* c : Controls())
-            if (auto* t = dynamic_cast<TCustomDIBControl*>(c); t && t->Visible()) t->AdjustUpdateRect(update);
-        update = update.Intersect(ClientRect());
+            if (auto* t = dynamic_cast<TCustomDIBControl*>(c); t && t->Visible()) t->AdjustUpdateRect(grown);
+        grown = grown.Intersect(ClientRect());
+        update = scale.ToPhysical(grown);
         if (update.left != paintRect.left || update.top != paintRect.top || update.right != paintRect.right ||
             update.bottom > paintRect.bottom + 2 || update.bottom < paintRect.bottom - 2) {
-            ValidateRect(paintRect);
-            InvalidateRect(update, false);
+            ValidateRect(scale.ToLogical(paintRect));
+            InvalidateRect(grown, false);
             fSecondPass = true;
             return;
         }
     }
-    if (fMain.Width() != Width() || fMain.Height() != Height()) ResizeMain();
-    update = update.Intersect(ClientRect());
+    if (fMain.Width() != client.right || fMain.Height() != client.bottom) ResizeMain();
+    update = update.Intersect(client);
     fUpdate = update;
     if (update.IsEmpty()) return;
     platform::DeviceContext* mainDC = fMain.DC();
@@ -283,16 +290,17 @@ void TCustomDIBContainer::PaintWindow(platform::DeviceContext& dc, const platfor
     // Background, unless opaque children cover the update rectangle.
     bool covered = false;
     for (platform::Control* c : Controls())
-        if (!c->IsWindowed() && c->Visible() && c->IsOpaque() && c->BoundsRect().Intersect(update) == update)
+        if (!c->IsWindowed() && c->Visible() && c->IsOpaque() &&
+            scale.ToPhysical(c->BoundsRect()).Intersect(update) == update)
             covered = true;
     if (!covered) fMain.FillRect(update.left, update.top, update.Width(), update.Height(), platform::ResolveColor(GetColor()));
-    if (fBorder && fBorderPos == bdUnderControls) fBorder->Draw(fMain, ClientRect());
+    if (fBorder && fBorderPos == bdUnderControls) fBorder->Draw(fMain, client);
 
     // A copy: a paint handler may change the z-order.
     const std::vector<platform::Control*> controls = Controls();
     for (platform::Control* c : controls) {
         if (c->IsWindowed() || !c->Visible()) continue;
-        const platform::Rect bounds = c->BoundsRect();
+        const platform::Rect bounds = scale.ToPhysical(c->BoundsRect());
         const platform::Rect visible = bounds.Intersect(update);
         if (visible.IsEmpty()) continue;
         if (auto* t = dynamic_cast<TCustomDIBControl*>(c)) {
@@ -307,7 +315,7 @@ void TCustomDIBContainer::PaintWindow(platform::DeviceContext& dc, const platfor
         }
     }
 
-    if (fBorder && fBorderPos == bdOverControls) fBorder->Draw(fMain, ClientRect());
+    if (fBorder && fBorderPos == bdOverControls) fBorder->Draw(fMain, client);
     AfterPaint(this, fMain);
     mainDC->ResetClip();
     fMain.ResetClipRect();

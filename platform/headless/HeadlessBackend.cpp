@@ -17,6 +17,8 @@ public:
         if (backend_.focus_ == handle_) backend_.focus_ = 0;
         if (backend_.capture_ == handle_) backend_.capture_ = 0;
         if (backend_.pointerIn_ == handle_) backend_.pointerIn_ = 0;
+        // A menu goes with its window, as it does on a screen.
+        if (backend_.menuOwner_ == handle_) backend_.menuChosen_ = nullptr;
     }
 
     uintptr_t Handle() const override { return handle_; }
@@ -123,6 +125,23 @@ std::unique_ptr<NativeTimer> HeadlessBackend::CreateTimer(unsigned intervalMs, s
 }
 
 Services& HeadlessBackend::System() { return *system_; }
+
+void HeadlessBackend::ShowPopupMenu(uintptr_t owner, Point p, const std::vector<std::string>& items, int checked,
+                                    std::function<void(int)> chosen) {
+    popupMenus.push_back({owner, p, items, checked});
+    menuChosen_ = std::move(chosen);
+    menuItems_ = items.size();
+    menuOwner_ = owner;
+}
+
+bool HeadlessBackend::ChooseMenuItem(int index) {
+    if (!menuChosen_ || index < 0 || static_cast<size_t>(index) >= menuItems_) return false;
+    // The menu is gone before its action runs, as on a screen.
+    std::function<void(int)> chosen = std::move(menuChosen_);
+    menuChosen_ = nullptr;
+    chosen(index);
+    return true;
+}
 
 HeadlessBackend::Window* HeadlessBackend::Find(uintptr_t handle) const {
     auto it = windows_.find(handle);

@@ -39,6 +39,12 @@ public:
         std::string caption;
         std::string text;
     };
+    struct PopupMenuRecord {
+        uintptr_t owner;
+        Point at;
+        std::vector<std::string> items;
+        int checked;
+    };
     class Window;
 
     HeadlessBackend();
@@ -49,6 +55,8 @@ public:
     ShiftState KeyboardState() override { return keys_; }
     void ProcessEvents() override { PaintPending(); }
     Services& System() override;
+    void ShowPopupMenu(uintptr_t owner, Point p, const std::vector<std::string>& items, int checked,
+                       std::function<void(int)> chosen) override;
 
     // Windows by handle (handles are small numbers from 1 on).
     Window* Find(uintptr_t handle) const;
@@ -95,6 +103,12 @@ public:
     void AdvanceClock(unsigned ms);
     uint64_t Now() const { return now_; }
 
+    // Picks item index of the menu that stands (the last one shown, until
+    // an item is picked or its window goes): false without one or for an
+    // index past its end.
+    bool ChooseMenuItem(int index);
+    // Every menu shown, oldest first.
+    std::vector<PopupMenuRecord> popupMenus;
     std::vector<ShellCall> shellCalls;
     std::vector<MessageRecord> messageBoxes;
     // "key\name" -> value; a key counts as present when any of its values is.
@@ -120,6 +134,9 @@ private:
     uint64_t now_ = 0;
     std::vector<std::shared_ptr<TimerSlot>> timers_;
     std::unique_ptr<SystemServices> system_;
+    std::function<void(int)> menuChosen_;
+    size_t menuItems_ = 0;
+    uintptr_t menuOwner_ = 0;
 };
 
 }  // namespace platform

@@ -3,9 +3,13 @@
  * its std::random_device, which the plug-in never uses but which comes along
  * with the string and exception code, refers to arc4random, new in glibc
  * 2.36. This definition, local to the module, takes that reference instead,
- * so that the module asks the system's C library for nothing newer.
+ * so that the module asks the system's C library for nothing newer. The
+ * skin's drawing code calls hypot, whose default version is 2.35 (the same
+ * function without the old error-handling modes); the module's own hypot
+ * hands those calls to the version every glibc has.
  * Linked into the module binaries only. */
 #include <errno.h>
+#include <math.h>
 #include <stdint.h>
 #include <sys/random.h>
 #include <time.h>
@@ -24,3 +28,10 @@ __attribute__((visibility("hidden"))) uint32_t arc4random(void) {
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
     return (uint32_t)(z ^ (z >> 31));
 }
+
+#if defined(__x86_64__)
+double trv4_hypot_compat(double x, double y);
+__asm__(".symver trv4_hypot_compat, hypot@GLIBC_2.2.5");
+
+__attribute__((visibility("hidden"))) double hypot(double x, double y) { return trv4_hypot_compat(x, y); }
+#endif

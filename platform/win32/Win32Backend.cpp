@@ -6,6 +6,7 @@
 
 #include "platform/Backend.h"
 #include "platform/SystemError.h"
+#include "platform/SystemScale.h"
 #include "platform/win32/GdiContext.h"
 #include "platform/win32/Win32Services.h"
 
@@ -76,6 +77,16 @@ ShiftState MouseShift(WPARAM w) {
     if (w & MK_MBUTTON) s |= ssMiddle;
     if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
     return s;
+}
+
+// Sent to child windows once their parent moved to a screen of another
+// density (Windows 10 1703 on); older headers lack the name.
+constexpr UINT WM_DPICHANGED_AFTERPARENT_ = 0x02E3;
+
+// The window's DPI now, or 0 where the system cannot tell.
+int DpiOf(HWND hwnd) {
+    const double factor = SystemScaleFactor(reinterpret_cast<uintptr_t>(hwnd));
+    return static_cast<int>(factor * 96 + 0.5);
 }
 
 class Win32Window : public NativeWindow {
@@ -212,6 +223,10 @@ private:
                 return true;
             }
             return false;
+        case WM_DPICHANGED_AFTERPARENT_: {
+            if (const int dpi = DpiOf(hwnd)) events_.NativeDpiChanged(dpi);
+            return true;
+        }
         case WM_NCDESTROY: SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0); return false;
         default: return false;
         }
@@ -288,6 +303,21 @@ public:
     ShiftState KeyboardState() override { return KeysNow(); }
     void ProcessEvents() override {}
     Services& System() override { return services_; }
+    void ShowPopupMenu(uintptr_t owner, Point p, const std::vector<std::string>& items, int checked,
+                       std::function<void(int)> chosen) override {
+        HMENU menu = CreatePopupMenu();
+        if (!menu) throw SystemError::FromLastError();
+        for (size_t i = 0; i < items.size(); ++i)
+            AppendMenuA(menu, MF_STRING | (static_cast<int>(i) == checked ? MF_CHECKED : 0), i + 1, items[i].c_str());
+        const HWND hwnd = reinterpret_cast<HWND>(owner);
+        POINT at{p.x, p.y};
+        ClientToScreen(hwnd, &at);
+        // TPM_RETURNCMD: the pick comes back here rather than as WM_COMMAND.
+        const int picked = static_cast<int>(
+            TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, hwnd, nullptr));
+        DestroyMenu(menu);
+        if (picked > 0) chosen(picked - 1);
+    }
 
 private:
     Win32Services services_;

@@ -10,6 +10,7 @@
 #include "platform/SystemError.h"
 #include "platform/x11/LinuxServices.h"
 #include "platform/x11/X11MessageBox.h"
+#include "platform/x11/X11PopupMenu.h"
 
 // Xlib last: its macros (Bool, None, True) must not meet our headers.
 #include <X11/Xlib.h>
@@ -296,6 +297,7 @@ X11Backend::X11Backend() {
 X11Backend::~X11Backend() {
     timers_.clear();
     boxes_.clear();
+    menu_.reset();
     XFreeCursor(display_, arrow_);
     XFreeCursor(display_, hand_);
     XCloseDisplay(display_);
@@ -338,6 +340,15 @@ void X11Backend::Dispatch(XEvent& event) {
     if (it != windows_.end()) return it->second->Handle(event);
     for (const auto& box : boxes_)
         if (box->Window() == event.xany.window) return box->Handle(event);
+    if (menu_ && menu_->Window() == event.xany.window) menu_->Handle(event);
+}
+
+void X11Backend::ShowPopupMenu(uintptr_t owner, Point p, const std::vector<std::string>& items, int checked,
+                               std::function<void(int)> chosen) {
+    menu_.reset();
+    menuChosen_ = nullptr;
+    menu_ = std::make_unique<X11PopupMenu>(display_, static_cast<unsigned long>(owner), p, items, checked);
+    menuChosen_ = std::move(chosen);
 }
 
 void X11Backend::OpenMessageBox(uintptr_t owner, const std::string& caption, const std::string& text) {
@@ -379,6 +390,19 @@ void X11Backend::ProcessEvents() {
     }
     timers_.erase(std::remove_if(timers_.begin(), timers_.end(), [](const auto& s) { return !s->alive; }), timers_.end());
     boxes_.erase(std::remove_if(boxes_.begin(), boxes_.end(), [](const auto& b) { return b->Closed(); }), boxes_.end());
+    if (menu_ && menu_->Closed()) {
+        // The menu goes first: the pick may resize or close our windows.
+        const int picked = menu_->Picked();
+        std::function<void(int)> chosen = std::move(menuChosen_);
+        menuChosen_ = nullptr;
+        menu_.reset();
+        try {
+            if (picked >= 0 && chosen) chosen(picked);
+        } catch (...) {
+            // Swallowed: no exception may reach the host's idle call; the
+            // menu's action reports its own failures.
+        }
+    }
     PaintPending();
 }
 

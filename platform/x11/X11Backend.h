@@ -4,8 +4,9 @@
 // windows of the host's window (no XEmbed) with a pixel back buffer each;
 // paints draw into the buffer and copy the update rectangle to the window.
 // X errors on our connection (a host window already gone) are ignored
-// instead of ending the process. Message boxes (X11MessageBox) belong to the
-// backend too and are driven by the same ProcessEvents.
+// instead of ending the process. Message boxes (X11MessageBox) and the popup
+// menu (X11PopupMenu) belong to the backend too and are driven by the same
+// ProcessEvents.
 //
 // Window thread only. Free every window (form) before the backend.
 #pragma once
@@ -25,6 +26,7 @@ union _XEvent;
 namespace platform {
 
 class X11MessageBox;
+class X11PopupMenu;
 class X11Window;
 
 class X11Backend : public Backend {
@@ -38,6 +40,9 @@ public:
     ShiftState KeyboardState() override;
     void ProcessEvents() override;
     Services& System() override;
+    // Replaces a menu that still stands.
+    void ShowPopupMenu(uintptr_t owner, Point p, const std::vector<std::string>& items, int checked,
+                       std::function<void(int)> chosen) override;
 
     _XDisplay* Connection() const { return display_; }
     // Paints every window with a pending update now.
@@ -58,6 +63,8 @@ private:
     std::map<unsigned long, X11Window*> windows_;
     std::vector<std::shared_ptr<TimerSlot>> timers_;
     std::vector<std::unique_ptr<X11MessageBox>> boxes_;
+    std::unique_ptr<X11PopupMenu> menu_;
+    std::function<void(int)> menuChosen_;
     std::unique_ptr<Services> services_;
     unsigned long arrow_ = 0;  // cursors
     unsigned long hand_ = 0;

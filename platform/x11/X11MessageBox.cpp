@@ -7,6 +7,7 @@
 #include "platform/DibSection.h"
 #include "platform/Label.h"
 #include "platform/SystemError.h"
+#include "platform/x11/X11Picture.h"
 
 // Xlib last: its macros (Bool, None, True) must not meet our headers.
 #include <X11/Xatom.h>
@@ -80,11 +81,9 @@ X11MessageBox::X11MessageBox(Display* display, unsigned long owner, const std::s
     hints.min_width = hints.max_width = width_;
     hints.min_height = hints.max_height = height_;
     XSetWMNormalHints(display, window_, &hints);
-    gc_ = XCreateGC(display, window_, 0, nullptr);
-
-    // Drawn once into a buffer, then copied on each expose.
-    auto picture = DibSection::Create(width_, height_);
-    DeviceContext& dc = picture->DC();
+    // Drawn once, then copied on each expose.
+    picture_ = std::make_unique<X11Picture>(display, window_, width_, height_);
+    DeviceContext& dc = picture_->DC();
     dc.FillRect({0, 0, width_, height_}, RGBColor(240, 240, 240));
     for (size_t i = 0; i < lines.size(); ++i) dc.DrawString(24, 20 + static_cast<int>(i) * lineHeight, lines[i], font);
     dc.FillRect(button_, RGBColor(112, 112, 112));
@@ -92,23 +91,14 @@ X11MessageBox::X11MessageBox(Display* display, unsigned long owner, const std::s
     const Size ok = MeasureText("OK", font);
     dc.DrawString(button_.left + (button_.Width() - ok.width) / 2, button_.top + (button_.Height() - ok.height) / 2, "OK",
                   font);
-    rows_.resize(static_cast<size_t>(width_) * height_ * 4);
-    const size_t stride = static_cast<size_t>(width_) * 4;
-    for (int row = 0; row < height_; ++row)
-        std::memcpy(rows_.data() + row * stride, picture->Bits() + static_cast<size_t>(height_ - 1 - row) * stride, stride);
-    image_ = XCreateImage(display, DefaultVisual(display, screen), DefaultDepth(display, screen), ZPixmap, 0,
-                          reinterpret_cast<char*>(rows_.data()), width_, height_, 32, width_ * 4);
+    picture_->Show();
 
     XMapRaised(display, window_);
     XFlush(display);
 }
 
 X11MessageBox::~X11MessageBox() {
-    if (image_) {
-        image_->data = nullptr;  // ours, not Xlib's to free
-        XDestroyImage(image_);
-    }
-    if (gc_) XFreeGC(display_, gc_);
+    picture_.reset();
     XDestroyWindow(display_, window_);
     XFlush(display_);
 }
@@ -121,8 +111,7 @@ void X11MessageBox::Raise() {
 void X11MessageBox::Handle(XEvent& e) {
     switch (e.type) {
     case Expose:
-        if (image_)
-            XPutImage(display_, window_, gc_, image_, 0, 0, 0, 0, static_cast<unsigned>(width_), static_cast<unsigned>(height_));
+        picture_->Put();
         break;
     case ButtonPress: pressedOnButton_ = e.xbutton.button == Button1 && button_.Contains({e.xbutton.x, e.xbutton.y}); break;
     case ButtonRelease:

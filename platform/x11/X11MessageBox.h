@@ -12,17 +12,18 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/Geometry.h"
 
 struct _XDisplay;
-struct _XGC;
-struct _XImage;
 union _XEvent;
 
 namespace platform {
+
+class X11Picture;
 
 class X11MessageBox {
 public:
@@ -47,9 +48,7 @@ private:
     std::string caption_, text_;
     unsigned long window_ = 0;
     unsigned long closeAtom_ = 0;
-    _XGC* gc_ = nullptr;
-    _XImage* image_ = nullptr;
-    std::vector<uint8_t> rows_;
+    std::unique_ptr<X11Picture> picture_;
     int width_ = 0, height_ = 0;
     Rect button_;
     bool pressedOnButton_ = false;

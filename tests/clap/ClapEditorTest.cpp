@@ -1,8 +1,12 @@
 // The editor inside a CLAP host: a drag and a wheel notch reach the host as
 // gesture begin, values and gesture end, through a flush the plug-in asks
 // for while the host is not processing and through the output queue while
-// it is; the host's own changes reach the editor at its timer.
+// it is; the host's own changes reach the editor at its timer; the host's
+// scale sizes the editor before it opens.
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
 
 #include "clap/TestPortExtension.h"
 #include "editor/EditorTestPort.h"
@@ -108,6 +112,40 @@ TEST(ClapEditor, HostChangesReachTheEditorAtItsTimer) {
     const trv4::EditorControlInfo after = rig.info("DelayCoarseControl");
     EXPECT_EQ(after.position, after.max);
     EXPECT_TRUE(rig->output().empty());  // the host's own change is not echoed
+}
+
+// Before the window opens the host's scale is the editor's size hint: a
+// factor that is no size is refused and leaves the size alone; an open
+// window keeps its size and takes only the factor it already has.
+TEST(ClapEditor, HostScaleSizesTheEditorBeforeItOpens) {
+#ifndef _WIN32
+    // No remembered choice of the user's to outrank the hint.
+    setenv("XDG_CONFIG_HOME", (std::filesystem::temp_directory_path() / "trv4-clap-no-settings").c_str(), 1);
+#endif
+    ClapRig rig;
+    const clap::plugin_gui* gui = rig->gui();
+    const clap::plugin& p = rig->plugin();
+    ASSERT_TRUE(gui->create(&p, kApi, false));
+    uint32_t w = 0, h = 0;
+    EXPECT_FALSE(gui->set_scale(&p, 0.0));
+    EXPECT_FALSE(gui->set_scale(&p, std::nan("")));
+    EXPECT_TRUE(gui->set_scale(&p, 1.5));
+    EXPECT_FALSE(gui->set_scale(&p, -2.0));
+    ASSERT_TRUE(gui->get_size(&p, &w, &h));
+    EXPECT_EQ(w, 1133u);
+    EXPECT_EQ(h, 555u);
+    trv4::EditorTestPort port{};
+    port.size = sizeof port;
+    auto* ext = static_cast<const trv4clap::plugin_editor_test_port*>(rig->extension(trv4clap::kExtEditorTestPort));
+    ASSERT_TRUE(ext && ext->fill(&p, &port));
+    clap::window window{};
+    window.api = kApi;
+    ASSERT_TRUE(gui->set_parent(&p, &window));
+    EXPECT_FALSE(gui->set_scale(&p, 2.0));  // the open window keeps its size
+    EXPECT_TRUE(gui->set_scale(&p, 1.5));
+    ASSERT_TRUE(gui->get_size(&p, &w, &h));
+    EXPECT_EQ(w, 1133u);
+    gui->destroy(&p);
 }
 
 }  // namespace

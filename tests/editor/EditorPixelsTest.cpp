@@ -5,8 +5,8 @@
 #include <string>
 
 #include "tests/editor/EditorRig.h"
-#include "tools/skin/SkinLayout.h"
-#include "tools/skin/SkinPictures.h"
+#include "skin/SkinLayout.h"
+#include "skin/SkinPictures.h"
 
 namespace trv4test {
 namespace {

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "tests/support/ModulePath.h"
-#include "tools/skin/FormSkin.h"
-#include "tools/skin/SkinLayout.h"
-#include "tools/skin/SkinPictures.h"
+#include "skin/FormSkin.h"
+#include "skin/SkinLayout.h"
+#include "skin/SkinPictures.h"
 
 namespace trv4 {
 namespace {

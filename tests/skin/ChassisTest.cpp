@@ -6,8 +6,8 @@
 
 #include "platform/DibSection.h"
 #include "platform/Font.h"
-#include "tools/skin/SkinLayout.h"
-#include "tools/skin/SkinPictures.h"
+#include "skin/SkinLayout.h"
+#include "skin/SkinPictures.h"
 
 namespace {
 

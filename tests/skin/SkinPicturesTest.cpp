@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
-#include "tools/skin/MeterArt.h"
-#include "tools/skin/SkinPictures.h"
+#include "skin/MeterArt.h"
+#include "skin/SkinPictures.h"
 
 namespace {
 
@@ -48,12 +48,12 @@ TEST(SkinPictures, EveryPictureHasItsSizeAndIsOpaque) {
         int width, height;
     };
     const Case cases[] = {
-        {DrawPointer, 10, 10},
-        {DrawKnobBody, 49, 49},
+        {[](TMemoryDIB& d) { DrawPointer(d); }, 10, 10},
+        {[](TMemoryDIB& d) { DrawKnobBody(d); }, 49, 49},
         {[](TMemoryDIB& d) { DrawSwitch(true, d); }, 30, 45},
         {[](TMemoryDIB& d) { DrawSwitch(false, d); }, 30, 45},
-        {DrawMeterCover, 17, 64},
-        {DrawMeterColumn, 17, 64},
+        {[](TMemoryDIB& d) { DrawMeterCover(d); }, 17, 64},
+        {[](TMemoryDIB& d) { DrawMeterColumn(d); }, 17, 64},
         {[](TMemoryDIB& d) { DrawWave(10, d); }, 60, 40},
     };
     for (const Case& c : cases) {

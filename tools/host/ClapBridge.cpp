@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "clap/TestPortExtension.h"
+#include "editor/EditorFactory.h"
 #include "editor/EditorTestPort.h"
 #include "plugin/ReplaySeed.h"
 
@@ -247,7 +248,10 @@ vst::VstIntPtr ClapBridge::dispatch(vst::VstInt32 opcode, vst::VstInt32 index, v
             copyText(ptr, descriptor.vendor ? descriptor.vendor : "", 64);
             return 1;
         case vst::effVendorSpecific: {
-            // Our tools' requests: the editor test port and the replay seed.
+            // The host's size hint goes to the gui's scale; our tools'
+            // requests: the editor test port and the replay seed.
+            if (index == trv4::kSizeHintIndex && value == trv4::kSizeHintValue)
+                return instance_->gui() && instance_->gui()->set_scale(plugin, opt) ? 1 : 0;
             auto* tools = static_cast<const trv4clap::plugin_editor_test_port*>(
                 instance_->extension(trv4clap::kExtEditorTestPort));
             if (!tools || !ptr) return 0;

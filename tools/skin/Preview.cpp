@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <iterator>
 
-#include "tools/skin/SkinLayout.h"
-#include "tools/skin/SkinPictures.h"
+#include "skin/SkinLayout.h"
+#include "skin/SkinPictures.h"
 
 namespace trv4skin {
 

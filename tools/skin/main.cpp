@@ -23,10 +23,10 @@
 #include <utility>
 #include <vector>
 
-#include "tools/skin/FormSkin.h"
+#include "skin/FormSkin.h"
 #include "tools/skin/PngFile.h"
 #include "tools/skin/Preview.h"
-#include "tools/skin/SkinPictures.h"
+#include "skin/SkinPictures.h"
 
 namespace platform {
 const uint8_t* EditorFormTemplateData();
@@ -40,13 +40,13 @@ using Drawer = std::function<void(toolkit::TMemoryDIB&)>;
 std::vector<std::pair<std::string, Drawer>> Pictures() {
     using namespace trv4skin;
     std::vector<std::pair<std::string, Drawer>> list = {
-        {"chassis.png", DrawChassis},
-        {"index-pointer.png", DrawPointer},
-        {"knob-body.png", DrawKnobBody},
+        {"chassis.png", [](toolkit::TMemoryDIB& d) { DrawChassis(d); }},
+        {"index-pointer.png", [](toolkit::TMemoryDIB& d) { DrawPointer(d); }},
+        {"knob-body.png", [](toolkit::TMemoryDIB& d) { DrawKnobBody(d); }},
         {"switch-on.png", [](toolkit::TMemoryDIB& d) { DrawSwitch(true, d); }},
         {"switch-off.png", [](toolkit::TMemoryDIB& d) { DrawSwitch(false, d); }},
-        {"meter-cover.png", DrawMeterCover},
-        {"meter-column.png", DrawMeterColumn},
+        {"meter-cover.png", [](toolkit::TMemoryDIB& d) { DrawMeterCover(d); }},
+        {"meter-column.png", [](toolkit::TMemoryDIB& d) { DrawMeterColumn(d); }},
         {"preview.png", DrawPreview},
     };
     for (int n = 1; n <= kWaveCount; ++n)

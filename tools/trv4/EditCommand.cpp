@@ -74,7 +74,7 @@ struct EditOptions {
 
 // False with a one-line reason for the usage message.
 bool parseEditOptions(const std::vector<std::string>& words, EditOptions& options, std::string& error) {
-    std::vector<OptionSpec> specs = {{"tempo", true}, {"no-audio", false}};
+    std::vector<OptionSpec> specs = {{"tempo", true}, {"no-audio", false}, {"scale", true}};
     addSettingsOptions(specs);
     Arguments& args = options.settings;
     if (!parseArguments(words, specs, args, error)) return false;
@@ -136,7 +136,9 @@ int editPlugin(const EditOptions& options) {
     if (!resolveSettings(*plugin, options.settings, settings, error)) return fail(error);
     const trv4host::Effect& effect = plugin->effect();
     trv4host::Host& host = plugin->host();
-    // Hosts ask for the rectangle before they open the editor, to size their window.
+    // Hosts send their size hint and ask for the rectangle before they open
+    // the editor, to size their window.
+    if (!sendScaleHint(*plugin, options.settings, error)) return usageError(error);
     int width = 0, height = 0;
     if (!editorSize(*plugin, width, height, error)) return fail(error);
 

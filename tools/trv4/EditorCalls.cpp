@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "editor/EditorFactory.h"
 #include "tools/trv4/Numbers.h"
 
 namespace trv4tool {
@@ -12,6 +13,15 @@ namespace {
 constexpr int kLargestEditor = 8192;
 
 }  // namespace
+
+bool sendScaleHint(const LoadedPlugin& plugin, const Arguments& args, std::string& error) {
+    if (!args.has("scale")) return true;
+    double factor = 1;
+    if (!numberOption(args, "scale", 1, 2, factor, error)) return false;
+    plugin.effect().dispatch(vst::effVendorSpecific, trv4::kSizeHintIndex, trv4::kSizeHintValue, nullptr,
+                             static_cast<float>(factor));
+    return true;
+}
 
 bool editorSize(const LoadedPlugin& plugin, int& width, int& height, std::string& error) {
     const trv4host::Effect& effect = plugin.effect();

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/trv4/CommandLine.h"
 #include "tools/trv4/LoadedPlugin.h"
 
 namespace trv4tool {
@@ -13,6 +14,11 @@ namespace trv4tool {
 // effEditGetRect: the editor's width and height. False with a one-line
 // reason when the plug-in has no editor or answers no usable rectangle.
 bool editorSize(const LoadedPlugin& plugin, int& width, int& height, std::string& error);
+
+// --scale FACTOR (1 .. 2) of snapshot and edit, when given: sent as a host's
+// size hint (effVendorSpecific 'PreS' 'AeCs', the factor in opt) before the
+// editor's rectangle is asked. False with a reason for a bad value.
+bool sendScaleHint(const LoadedPlugin& plugin, const Arguments& args, std::string& error);
 
 // The names effGetParamName reports, by index.
 std::vector<std::string> parameterNames(const LoadedPlugin& plugin);

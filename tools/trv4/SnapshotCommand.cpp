@@ -46,7 +46,7 @@ void drive(LoadedPlugin& plugin, double peak, double tempo) {
 }  // namespace
 
 int runSnapshot(const std::vector<std::string>& words) {
-    std::vector<OptionSpec> specs = {{"meter", true}, {"tempo", true}};
+    std::vector<OptionSpec> specs = {{"meter", true}, {"tempo", true}, {"scale", true}};
     addSettingsOptions(specs);
     Arguments args;
     std::string error;
@@ -72,6 +72,7 @@ int runSnapshot(const std::vector<std::string>& words) {
     if (effect.dispatch(vst::effVendorSpecific, trv4::kTestPortIndex, trv4::kTestPortValue, &port) != 1 ||
         !port.capture)
         return fail(plugin->path() + " has no editor test port (snapshot draws TRV-4's own editor only)");
+    if (!sendScaleHint(*plugin, args, error)) return usageError(error);
     int width = 0, height = 0;
     if (!editorSize(*plugin, width, height, error)) return fail(error);
     // Parent 0: with the port handed out, the editor opens on the headless

@@ -2,7 +2,9 @@
 // (the chassis, the knob pointer and body, the switch lamps, the meter cover
 // and the wave pictures), each into a 32-bit surface of its fixed size.
 //
-// Every function sets the surface to its picture's size, draws the whole
+// Every function sets the surface to its picture's size (magnified by the
+// Placement's scale, for the picture's place in the editor window; the sizes
+// below are those at 100 %), draws the whole
 // picture (alpha 255 everywhere) and fires the surface's change event. The
 // results depend on nothing but the code: drawing twice gives the same
 // pixels. Called on the window thread (at start-up, or by the trv4-skin tool
@@ -13,6 +15,7 @@
 #include <cstdint>
 
 #include "toolkit/cDIB.h"
+#include "skin/Painter.h"
 
 namespace trv4skin {
 
@@ -42,20 +45,20 @@ constexpr int kWavePlotTop = 5, kWavePlotBottom = 34;
 // read-out boxes, the lit meter column, icons and logo. Raises
 // platform::SystemError when the system cannot create the bitmap section the
 // text is drawn in; a caller on the host's path catches it.
-void DrawChassis(toolkit::TMemoryDIB& dib);
+void DrawChassis(toolkit::TMemoryDIB& dib, const Placement& at = {});
 // 10 x 10: a pale yellow dot on the key grey.
-void DrawPointer(toolkit::TMemoryDIB& dib);
+void DrawPointer(toolkit::TMemoryDIB& dib, const Placement& at = {});
 // 49 x 49: every pixel the key colour black, so only the pointer shows over
 // the knob the chassis already holds.
-void DrawKnobBody(toolkit::TMemoryDIB& dib);
+void DrawKnobBody(toolkit::TMemoryDIB& dib, const Placement& at = {});
 // 30 x 45: a black switch with its lamp lit red or dark.
-void DrawSwitch(bool lit, toolkit::TMemoryDIB& dib);
+void DrawSwitch(bool lit, toolkit::TMemoryDIB& dib, const Placement& at = {});
 // 17 x 64: the meter column with every segment dark.
-void DrawMeterCover(toolkit::TMemoryDIB& dib);
+void DrawMeterCover(toolkit::TMemoryDIB& dib, const Placement& at = {});
 // 17 x 64: the lit meter column, as the chassis holds it at the meter's place.
-void DrawMeterColumn(toolkit::TMemoryDIB& dib);
+void DrawMeterColumn(toolkit::TMemoryDIB& dib, const Placement& at = {});
 // 60 x 40: one period of wave n (1..10) as a red line on black. Any other n
 // gives a black picture.
-void DrawWave(int n, toolkit::TMemoryDIB& dib);
+void DrawWave(int n, toolkit::TMemoryDIB& dib, const Placement& at = {});
 
 }  // namespace trv4skin

@@ -1,13 +1,13 @@
-#include "tools/skin/ChassisArt.h"
+#include "skin/ChassisArt.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
 
-#include "tools/skin/MeterArt.h"
-#include "tools/skin/SkinLayout.h"
-#include "tools/skin/SkinPictures.h"
+#include "skin/MeterArt.h"
+#include "skin/SkinLayout.h"
+#include "skin/SkinPictures.h"
 
 namespace trv4skin {
 
@@ -40,17 +40,20 @@ constexpr Plate kPlates[] = {
 
 // Brushed metal: each row a little lighter or darker than its neighbours,
 // with fine grain along it.
+// Drawn per physical pixel, so a magnified panel has a fine grain too.
 void Brush(Painter& paint, int x, int y, int w, int h, Rgb top, Rgb bottom, double streak, double grain) {
+    const Placement& at = paint.At();
+    const int left = at.X(x), rows = at.Y(y + h) - at.Y(y), columns = at.X(x + w) - left, top0 = at.Y(y);
     Noise noise;
     double row = 0;
-    for (int py = 0; py < h; ++py) {
+    for (int py = 0; py < rows; ++py) {
         row = row * 0.6 + noise.Next() * 0.4;
-        const Rgb base = Mix(top, bottom, h > 1 ? py / (h - 1.0) : 0);
+        const Rgb base = Mix(top, bottom, rows > 1 ? py / (rows - 1.0) : 0);
         double run = 0;
-        for (int px = 0; px < w; ++px) {
+        for (int px = 0; px < columns; ++px) {
             run = run * 0.85 + noise.Next() * 0.15;
             const double d = row * streak + run * grain;
-            paint.Set(x + px, y + py, Rgb{base.r + d, base.g + d, base.b + d * 1.1});
+            paint.SetPhysical(left + px, top0 + py, Rgb{base.r + d, base.g + d, base.b + d * 1.1});
         }
     }
 }
@@ -66,10 +69,10 @@ void Knob(Painter& paint, double cx, double cy) {
     for (int i = 0; i < 4; ++i) paint.FillDisc(cx + 1.5, cy + 2.5, 25.5 - i, Rgb{0, 0, 0}, 0.18);
     paint.FillDisc(cx, cy, 24.5, Rgb{14, 14, 16});
     // The cap: lit from the upper left, with a knurled rim.
-    paint.ForDisc(cx, cy, 23.5, [&](int x, int y, double d) {
+    paint.ForDisc(cx, cy, 23.5, [&](const Spot& s, double d) {
         const double cover = std::clamp(23.5 - d + 0.5, 0.0, 1.0);
         if (cover <= 0) return;
-        const double dx = x + 0.5 - cx, dy = y + 0.5 - cy;
+        const double dx = s.x - cx, dy = s.y - cy;
         const double light = std::clamp(0.5 - (dx + dy) / 60.0, 0.0, 1.0);
         Rgb c = Mix(Rgb{44, 46, 50}, Rgb{84, 86, 92}, light);
         if (d > 20.5) {
@@ -81,15 +84,15 @@ void Knob(Painter& paint, double cx, double cy) {
             c = Mix(Rgb{64, 66, 71}, Rgb{98, 100, 106}, light);
             c = Rgb{c.r + rings, c.g + rings, c.b + rings};
         }
-        paint.Blend(x, y, c, cover);
+        paint.Blend(s, c, cover);
     });
     paint.Ring(cx, cy, 14.6, 15.4, Rgb{30, 30, 34}, 0.7);
     paint.Ring(cx, cy, 15.4, 16.0, Rgb{120, 122, 128}, 0.25);
     paint.Ring(cx, cy, 23.0, 24.2, Rgb{10, 10, 12}, 0.5);
     // Soft specular highlight on the upper left of the top face.
-    paint.ForDisc(cx - 5, cy - 6, 9, [&](int x, int y, double d) {
-        if (std::hypot(x + 0.5 - cx, y + 0.5 - cy) < 14.5)
-            paint.Blend(x, y, Rgb{180, 184, 192}, 0.22 * std::max(0.0, 1 - d / 9));
+    paint.ForDisc(cx - 5, cy - 6, 9, [&](const Spot& s, double d) {
+        if (std::hypot(s.x - cx, s.y - cy) < 14.5)
+            paint.Blend(s, Rgb{180, 184, 192}, 0.22 * std::max(0.0, 1 - d / 9));
     });
 }
 
@@ -151,11 +154,11 @@ void PaintReadoutBoxes(Painter& paint) {
     }
 }
 
-void PaintMeterWell(toolkit::TAbstractSuperDIB& dib) {
-    Painter paint(dib);
+void PaintMeterWell(toolkit::TAbstractSuperDIB& dib, const Placement& at) {
+    Painter paint(dib, at);
     paint.FillRoundRect(kMeterLeft - 3, kMeterTop - 3, kMeterWidth + 6, kMeterHeight + 6, 3, Rgb{70, 72, 76});
     paint.FillRect(kMeterLeft - 2, kMeterTop - 2, kMeterWidth + 4, kMeterHeight + 4, Rgb{4, 4, 5});
-    PaintMeter(dib, true, kMeterLeft, kMeterTop);
+    PaintMeter(dib, true, at, kMeterLeft, kMeterTop);
 }
 
 void PaintWaveWindows(Painter& paint) {

@@ -1,7 +1,7 @@
-#include "tools/skin/MeterArt.h"
+#include "skin/MeterArt.h"
 
-#include "tools/skin/Painter.h"
-#include "tools/skin/SkinPictures.h"
+#include "skin/Painter.h"
+#include "skin/SkinPictures.h"
 
 namespace trv4skin {
 
@@ -19,8 +19,8 @@ const Lamp& SegmentLamp(int segment) { return segment == 0 ? kRed : segment == 1
 
 }  // namespace
 
-void PaintMeter(toolkit::TAbstractSuperDIB& dib, bool lit, int x, int y) {
-    Painter paint(dib);
+void PaintMeter(toolkit::TAbstractSuperDIB& dib, bool lit, const Placement& at, int x, int y) {
+    Painter paint(dib, at);
     paint.FillRect(x, y, kMeterWidth, kMeterHeight, Rgb{8, 8, 9});
     paint.FillRect(x + 1, y, kMeterWidth - 2, kMeterHeight, Rgb{3, 3, 3});
     for (int s = 0; s < kMeterSegments; ++s) {

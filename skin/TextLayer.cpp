@@ -1,6 +1,7 @@
-#include "tools/skin/TextLayer.h"
+#include "skin/TextLayer.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "platform/Font.h"
@@ -17,21 +18,25 @@ platform::Font FontOf(int height, Rgb color) {
 
 }  // namespace
 
-TextLayer::TextLayer(toolkit::TAbstractSuperDIB& dib)
-    : dib_(dib), section_(platform::DibSection::Create(dib.Width(), dib.Height())) {
+TextLayer::TextLayer(toolkit::TAbstractSuperDIB& dib, const Placement& at)
+    : dib_(dib), at_(at), section_(platform::DibSection::Create(dib.Width(), dib.Height())) {
     // Both keep 4 bytes per pixel, rows bottom-up, no gaps.
     std::memcpy(section_->Bits(), dib_.Bits(), static_cast<size_t>(dib_.Width()) * dib_.Height() * 4);
 }
 
 int TextLayer::Width(std::string_view text, int height) {
-    return section_->DC().TextExtent(text, FontOf(height, Rgb{0, 0, 0})).width;
+    const int width = section_->DC().TextExtent(text, FontOf(PixelHeight(height), Rgb{0, 0, 0})).width;
+    return at_.scale.IsIdentity() ? width : static_cast<int>(std::lround(width * 100.0 / at_.scale.percent));
 }
 
+int TextLayer::PixelHeight(int height) const { return static_cast<int>(std::lround(at_.scale.Length(height))); }
+
 void TextLayer::Put(int x, int y, std::string_view text, int height, Rgb color, Align align) {
-    const platform::Font font = FontOf(height, color);
+    const platform::Font font = FontOf(PixelHeight(height), color);
     const int width = section_->DC().TextExtent(text, font).width;
-    const int left = align == Align::Left ? x : align == Align::Center ? x - width / 2 : x - width;
-    section_->DC().DrawString(left, y, text, font);
+    const int px = at_.X(x);
+    const int left = align == Align::Left ? px : align == Align::Center ? px - width / 2 : px - width;
+    section_->DC().DrawString(left, at_.Y(y), text, font);
 }
 
 void TextLayer::PutBold(int x, int y, std::string_view text, int height, Rgb color, Align align) {

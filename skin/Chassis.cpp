@@ -3,11 +3,11 @@
 #include <cmath>
 
 #include "ProductInfo.h"
-#include "tools/skin/ChassisArt.h"
-#include "tools/skin/MeterArt.h"
-#include "tools/skin/SkinLayout.h"
-#include "tools/skin/SkinPictures.h"
-#include "tools/skin/TextLayer.h"
+#include "skin/ChassisArt.h"
+#include "skin/MeterArt.h"
+#include "skin/SkinLayout.h"
+#include "skin/SkinPictures.h"
+#include "skin/TextLayer.h"
 
 namespace trv4skin {
 
@@ -92,10 +92,10 @@ void LogoText(TextLayer& text) {
 
 }  // namespace
 
-void DrawChassis(toolkit::TMemoryDIB& dib) {
-    dib.SetSize(kChassisWidth, kChassisHeight);
+void DrawChassis(toolkit::TMemoryDIB& dib, const Placement& at) {
+    dib.SetSize(static_cast<uint16_t>(at.X(kChassisWidth)), static_cast<uint16_t>(at.Y(kChassisHeight)));
     dib.Fill(0);
-    Painter paint(dib);
+    Painter paint(dib, at);
     PaintPanel(paint);
     PaintLogo(paint);
     PaintIcons(paint);
@@ -103,9 +103,9 @@ void DrawChassis(toolkit::TMemoryDIB& dib) {
     PaintSwitchBezels(paint);
     PaintKnobs(paint);
     PaintReadoutBoxes(paint);
-    PaintMeterWell(dib);
+    PaintMeterWell(dib, at);
 
-    TextLayer text(dib);
+    TextLayer text(dib, at);
     LogoText(text);
     Headings(text);
     KnobCaptions(text);

@@ -1,11 +1,12 @@
-#include "tools/skin/FormSkin.h"
+#include "skin/FormSkin.h"
 
 #include <functional>
 #include <map>
 #include <stdexcept>
 #include <vector>
 
-#include "tools/skin/SkinPictures.h"
+#include "skin/EditorPictures.h"
+#include "skin/SkinPictures.h"
 #include "toolkit/cDIBPayload.h"
 
 namespace trv4skin {
@@ -23,16 +24,14 @@ Payload Draw(const std::function<void(toolkit::TMemoryDIB&)>& draw) {
 // The plain pictures by control name.
 std::map<std::string, Payload> PicturePayloads() {
     std::map<std::string, Payload> pictures;
-    const Payload lit = Draw([](toolkit::TMemoryDIB& d) { DrawSwitch(true, d); });
-    const Payload dark = Draw([](toolkit::TMemoryDIB& d) { DrawSwitch(false, d); });
-    for (const char* name : {"MonoOn", "dbOn", "SpreadOn", "EnableOn"}) pictures[name] = lit;
-    for (const char* name : {"MonoOff", "dbOff", "SpreadOff", "EnableOff"}) pictures[name] = dark;
-    pictures["Meter"] = Draw(DrawMeterCover);
+    std::vector<std::string> names = {"MonoOn", "dbOn", "SpreadOn", "EnableOn", "MonoOff", "dbOff", "SpreadOff",
+                                      "EnableOff", "Meter"};
     for (int n = 1; n <= kWaveCount; ++n) {
-        const Payload wave = Draw([n](toolkit::TMemoryDIB& d) { DrawWave(n, d); });
-        pictures["LWF" + std::to_string(n)] = wave;
-        pictures["RWF" + std::to_string(n)] = wave;
+        names.push_back("LWF" + std::to_string(n));
+        names.push_back("RWF" + std::to_string(n));
     }
+    for (const std::string& name : names)
+        pictures[name] = Draw([&](toolkit::TMemoryDIB& d) { DrawControlPicture(name, d); });
     return pictures;
 }
 
@@ -75,7 +74,8 @@ std::string Trim(std::string_view s) {
 
 std::string CompleteEditorForm(std::string_view templateText) {
     std::map<std::string, Payload> pictures = PicturePayloads();
-    const Payload items[] = {Draw(DrawPointer), Draw(DrawKnobBody), Draw(DrawChassis)};
+    Payload items[3];
+    for (int i = 0; i < 3; ++i) items[i] = Draw([i](toolkit::TMemoryDIB& d) { DrawListItem(i, d); });
     std::map<std::string, int> used;
     int itemsUsed[3] = {0, 0, 0};
 

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "engine/Modulator.h"
-#include "tools/skin/MeterArt.h"
-#include "tools/skin/Painter.h"
-#include "tools/skin/SkinPictures.h"
+#include "skin/MeterArt.h"
+#include "skin/Painter.h"
+#include "skin/SkinPictures.h"
 
 namespace trv4skin {
 
@@ -46,33 +46,38 @@ double WaveValue(int n, double fraction) {
     return trv4::shapeValue(static_cast<trv4::Wave>(n), p);
 }
 
+// The surface of a picture w x h (logical) at its place.
+void SizeFor(toolkit::TMemoryDIB& dib, const Placement& at, int w, int h) {
+    dib.SetSize(static_cast<uint16_t>(at.X(w)), static_cast<uint16_t>(at.Y(h)));
+}
+
 }  // namespace
 
-void DrawPointer(toolkit::TMemoryDIB& dib) {
-    dib.SetSize(kPointerSize, kPointerSize);
+void DrawPointer(toolkit::TMemoryDIB& dib, const Placement& at) {
+    SizeFor(dib, at, kPointerSize, kPointerSize);
     dib.Fill(toolkit::PixelToColor(kPointerKey));
-    Painter paint(dib);
+    Painter paint(dib, at);
     const double c = kPointerSize / 2.0, radius = 3.2;
-    paint.ForDisc(c, c, radius + 1, [&](int x, int y, double d) {
+    paint.ForDisc(c, c, radius + 1, [&](const Spot& s, double d) {
         const double cover = std::clamp(radius - d + 0.5, 0.0, 1.0);
         if (cover <= 0) return;
         // A little highlight above the centre gives the dot some depth.
-        const double shine = std::clamp(1 - std::hypot(x + 0.5 - c + 0.8, y + 0.5 - c + 0.8) / 2.5, 0.0, 1.0);
+        const double shine = std::clamp(1 - std::hypot(s.x - c + 0.8, s.y - c + 0.8) / 2.5, 0.0, 1.0);
         const Rgb dot = Mix(kPointerYellow, Rgb{255, 255, 240}, shine);
-        paint.Set(x, y, Mix(kCapEdge, dot, cover));
+        paint.Set(s, Mix(kCapEdge, dot, cover));
     });
     Finish(dib);
 }
 
-void DrawKnobBody(toolkit::TMemoryDIB& dib) {
-    dib.SetSize(kKnobBodySize, kKnobBodySize);
+void DrawKnobBody(toolkit::TMemoryDIB& dib, const Placement& at) {
+    SizeFor(dib, at, kKnobBodySize, kKnobBodySize);
     dib.Fill(toolkit::PixelToColor(kKnobBodyKey));
     Finish(dib);
 }
 
-void DrawSwitch(bool lit, toolkit::TMemoryDIB& dib) {
-    dib.SetSize(kSwitchWidth, kSwitchHeight);
-    Painter paint(dib);
+void DrawSwitch(bool lit, toolkit::TMemoryDIB& dib, const Placement& at) {
+    SizeFor(dib, at, kSwitchWidth, kSwitchHeight);
+    Painter paint(dib, at);
     paint.VerticalGradient(0, 0, kSwitchWidth, kSwitchHeight, Rgb{22, 22, 24}, Rgb{6, 6, 7});
     paint.Bevel(0, 0, kSwitchWidth, kSwitchHeight, Rgb{52, 52, 56}, Rgb{0, 0, 0});
     // The push cap below the lamp.
@@ -84,10 +89,10 @@ void DrawSwitch(bool lit, toolkit::TMemoryDIB& dib) {
     paint.Ring(cx, cy, 6.5, 8.2, Rgb{70, 70, 74});  // chrome bezel
     paint.Ring(cx, cy, 6.5, 7.2, Rgb{120, 120, 126}, 0.5);
     if (lit) {
-        paint.ForDisc(cx, cy, 6.6, [&](int x, int y, double d) {
+        paint.ForDisc(cx, cy, 6.6, [&](const Spot& s, double d) {
             const double glow = std::clamp(1 - d / 6.6, 0.0, 1.0);
             const Rgb c = Mix(Rgb{170, 10, 6}, Rgb{255, 70, 50}, glow);
-            paint.Blend(x, y, c, std::clamp(6.6 - d + 0.5, 0.0, 1.0));
+            paint.Blend(s, c, std::clamp(6.6 - d + 0.5, 0.0, 1.0));
         });
         paint.FillDisc(cx - 1.6, cy - 1.8, 1.8, Rgb{255, 200, 180}, 0.8);
     } else {
@@ -97,22 +102,22 @@ void DrawSwitch(bool lit, toolkit::TMemoryDIB& dib) {
     Finish(dib);
 }
 
-void DrawMeterColumn(toolkit::TMemoryDIB& dib) {
-    dib.SetSize(kMeterWidth, kMeterHeight);
-    PaintMeter(dib, true);
+void DrawMeterColumn(toolkit::TMemoryDIB& dib, const Placement& at) {
+    SizeFor(dib, at, kMeterWidth, kMeterHeight);
+    PaintMeter(dib, true, at);
     Finish(dib);
 }
 
-void DrawMeterCover(toolkit::TMemoryDIB& dib) {
-    dib.SetSize(kMeterWidth, kMeterHeight);
-    PaintMeter(dib, false);
+void DrawMeterCover(toolkit::TMemoryDIB& dib, const Placement& at) {
+    SizeFor(dib, at, kMeterWidth, kMeterHeight);
+    PaintMeter(dib, false, at);
     Finish(dib);
 }
 
-void DrawWave(int n, toolkit::TMemoryDIB& dib) {
-    dib.SetSize(kWaveWidth, kWaveHeight);
+void DrawWave(int n, toolkit::TMemoryDIB& dib, const Placement& at) {
+    SizeFor(dib, at, kWaveWidth, kWaveHeight);
     dib.Fill(0);
-    Painter paint(dib);
+    Painter paint(dib, at);
     if (n >= 1 && n <= kWaveCount) {
         // A faint graticule: the middle line and the quarter marks.
         const double midY = (kWavePlotTop + kWavePlotBottom) / 2.0 + 0.5;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "toolkit/cDIB.h"
+#include "skin/Painter.h"
 
 namespace trv4skin {
 
@@ -18,7 +19,8 @@ constexpr int kMeterLampRows = kMeterSegmentRows - 1;
 // Lamp columns of the 17-pixel column.
 constexpr int kMeterLampLeft = 3, kMeterLampRight = 13;
 
-// Draws the 17 x 64 column at (x, y) of the surface, lamps lit or dark.
-void PaintMeter(toolkit::TAbstractSuperDIB& dib, bool lit, int x = 0, int y = 0);
+// Draws the 17 x 64 column at logical (x, y) of the surface placed at `at`,
+// lamps lit or dark.
+void PaintMeter(toolkit::TAbstractSuperDIB& dib, bool lit, const Placement& at, int x = 0, int y = 0);
 
 }  // namespace trv4skin

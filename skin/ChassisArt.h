@@ -5,7 +5,7 @@
 #pragma once
 
 #include "toolkit/cDIB.h"
-#include "tools/skin/Painter.h"
+#include "skin/Painter.h"
 
 namespace trv4skin {
 
@@ -19,7 +19,7 @@ void PaintPanel(Painter& paint);
 void PaintKnobs(Painter& paint);
 void PaintSwitchBezels(Painter& paint);
 void PaintReadoutBoxes(Painter& paint);
-void PaintMeterWell(toolkit::TAbstractSuperDIB& dib);
+void PaintMeterWell(toolkit::TAbstractSuperDIB& dib, const Placement& at);
 void PaintWaveWindows(Painter& paint);
 void PaintIcons(Painter& paint);
 void PaintLogo(Painter& paint);

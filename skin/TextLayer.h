@@ -11,7 +11,7 @@
 
 #include "platform/DibSection.h"
 #include "toolkit/cDIB.h"
-#include "tools/skin/Painter.h"
+#include "skin/Painter.h"
 
 namespace trv4skin {
 
@@ -20,19 +20,25 @@ enum class Align { Left, Center, Right };
 class TextLayer {
 public:
     // Raises platform::SystemError when the system cannot make the section.
-    explicit TextLayer(toolkit::TAbstractSuperDIB& dib);
+    // Positions and heights are logical pixels of a picture placed at `at`;
+    // the text is drawn at the magnified height.
+    TextLayer(toolkit::TAbstractSuperDIB& dib, const Placement& at = {});
 
     // Draws text with its cell's top at y; x is its left edge, centre or
     // right edge by align. height is the character height in pixels.
     void Put(int x, int y, std::string_view text, int height, Rgb color, Align align = Align::Left);
     // As Put, drawn twice one pixel apart for a heavier stroke.
     void PutBold(int x, int y, std::string_view text, int height, Rgb color, Align align = Align::Left);
+    // In logical pixels.
     int Width(std::string_view text, int height);
     // Copies the pixels back into the picture, every alpha byte 255.
     void Commit();
 
 private:
+    int PixelHeight(int height) const;
+
     toolkit::TAbstractSuperDIB& dib_;
+    Placement at_;
     std::unique_ptr<platform::DibSection> section_;
 };
 

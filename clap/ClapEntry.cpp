@@ -68,6 +68,5 @@ const void* CLAP_CALL entryFactory(const char* id) {
 
 extern "C" {
 TRV4_CLAP_EXPORT extern const clap::plugin_entry clap_entry;
-const clap::plugin_entry clap_entry{clap::kVersion, trv4clap::entryInit, trv4clap::entryDeinit,
-                                    trv4clap::entryFactory};
+const clap::plugin_entry clap_entry{clap::kVersion, trv4clap::entryInit, trv4clap::entryDeinit, trv4clap::entryFactory};
 }

@@ -61,9 +61,9 @@ void CLAP_CALL timerTick(const clap::plugin* p, clap::id) { ClapPlugin::from(p)-
 
 }  // namespace
 
-const clap::plugin_gui ClapPlugin::kGui{onGuiApiSupported, onGuiPreferredApi, onGuiCreate,     onGuiDestroy,
-                                        onGuiSetScale,     onGuiGetSize,      onGuiCanResize,  onGuiResizeHints,
-                                        onGuiAdjustSize,   onGuiSetSize,      onGuiSetParent,  onGuiSetTransient,
+const clap::plugin_gui ClapPlugin::kGui{onGuiApiSupported, onGuiPreferredApi, onGuiCreate,    onGuiDestroy,
+                                        onGuiSetScale,     onGuiGetSize,      onGuiCanResize, onGuiResizeHints,
+                                        onGuiAdjustSize,   onGuiSetSize,      onGuiSetParent, onGuiSetTransient,
                                         onGuiSuggestTitle, onGuiShow,         onGuiHide};
 const clap::plugin_timer_support ClapPlugin::kTimer{timerTick};
 

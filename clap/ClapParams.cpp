@@ -54,8 +54,8 @@ void CLAP_CALL paramsFlush(const clap::plugin* p, const clap::input_events* in, 
 
 }  // namespace
 
-const clap::plugin_params ClapPlugin::kParams{paramsCount, paramsInfo, paramsValue, paramsValueToText,
-                                              paramsTextToValue, paramsFlush};
+const clap::plugin_params ClapPlugin::kParams{paramsCount,       paramsInfo,        paramsValue,
+                                              paramsValueToText, paramsTextToValue, paramsFlush};
 
 bool ClapPlugin::parameterInfo(uint32_t index, clap::param_info& info) const {
     if (index >= static_cast<uint32_t>(trv4::kNumParams)) return false;

@@ -186,7 +186,7 @@ const void* ClapPlugin::extension(const char* id) const {
 void ClapPlugin::onMainThread() { TRV4_CLAP_MAIN_THREAD(threads_); }
 
 vst::VstIntPtr VST_CALL ClapPlugin::audioMaster(vst::AEffect* record, vst::VstInt32 opcode, vst::VstInt32,
-                                               vst::VstIntPtr, void*, float) {
+                                                vst::VstIntPtr, void*, float) {
     // While the object is being made its record is not ours yet: it asks
     // only for the host's texts, and gets none.
     auto* self = record ? static_cast<ClapPlugin*>(record->user) : nullptr;
@@ -196,19 +196,16 @@ vst::VstIntPtr VST_CALL ClapPlugin::audioMaster(vst::AEffect* record, vst::VstIn
 
 vst::VstIntPtr ClapPlugin::answer(vst::VstInt32 opcode) {
     switch (opcode) {
-        case vst::audioMasterVersion:
-            return 2400;
-        case vst::audioMasterGetTime:
-            // Asked from inside process, for the span being processed.
-            return timeValid_ ? reinterpret_cast<vst::VstIntPtr>(&timeInfo_) : 0;
-        case vst::audioMasterGetSampleRate:
-            return static_cast<vst::VstIntPtr>(sampleRate_);
-        case vst::audioMasterGetBlockSize:
-            return static_cast<vst::VstIntPtr>(maxFrames_);
-        default:
-            // audioMasterAutomate among them: the editor's edits come as
-            // EditorHost calls, and the object makes no others.
-            return 0;
+    case vst::audioMasterVersion: return 2400;
+    case vst::audioMasterGetTime:
+        // Asked from inside process, for the span being processed.
+        return timeValid_ ? reinterpret_cast<vst::VstIntPtr>(&timeInfo_) : 0;
+    case vst::audioMasterGetSampleRate: return static_cast<vst::VstIntPtr>(sampleRate_);
+    case vst::audioMasterGetBlockSize: return static_cast<vst::VstIntPtr>(maxFrames_);
+    default:
+        // audioMasterAutomate among them: the editor's edits come as
+        // EditorHost calls, and the object makes no others.
+        return 0;
     }
 }
 
@@ -238,7 +235,8 @@ double ClapPlugin::hostTempo() const { return pluginEditorHost_->hostTempo(); }
 
 void ClapPlugin::valuesChanged() {
     if (glue_) glue_->postUpdate();
-    if (hostParams_ && hostParams_->rescan) hostParams_->rescan(host_, clap::kParamRescanValues | clap::kParamRescanText);
+    if (hostParams_ && hostParams_->rescan)
+        hostParams_->rescan(host_, clap::kParamRescanValues | clap::kParamRescanText);
 }
 
 void ClapPlugin::logError(const char* message) const {

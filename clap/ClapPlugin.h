@@ -111,7 +111,7 @@ private:
     // The object's host callback: version, time information, sample rate,
     // block size; the editor's automation reaches us as EditorHost instead.
     static vst::VstIntPtr VST_CALL audioMaster(vst::AEffect* record, vst::VstInt32 opcode, vst::VstInt32 index,
-                                              vst::VstIntPtr value, void* ptr, float opt);
+                                               vst::VstIntPtr value, void* ptr, float opt);
     vst::VstIntPtr answer(vst::VstInt32 opcode);
 
     // Processing helpers (ClapProcess.cpp).

@@ -99,7 +99,7 @@ struct preset_discovery_indexer {
 struct preset_discovery_factory {
     uint32_t(CLAP_CALL* count)(const preset_discovery_factory* factory);
     const preset_discovery_provider_descriptor*(CLAP_CALL* get_descriptor)(const preset_discovery_factory* factory,
-                                                                          uint32_t index);
+                                                                           uint32_t index);
     const preset_discovery_provider*(CLAP_CALL* create)(const preset_discovery_factory* factory,
                                                         const preset_discovery_indexer* indexer,
                                                         const char* provider_id);

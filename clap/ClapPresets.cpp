@@ -72,14 +72,14 @@ const void* CLAP_CALL providerExtension(const clap::preset_discovery_provider*, 
 
 uint32_t CLAP_CALL discoveryCount(const clap::preset_discovery_factory*) { return 1; }
 
-const clap::preset_discovery_provider_descriptor* CLAP_CALL discoveryDescriptor(
-    const clap::preset_discovery_factory*, uint32_t index) {
+const clap::preset_discovery_provider_descriptor* CLAP_CALL discoveryDescriptor(const clap::preset_discovery_factory*,
+                                                                                uint32_t index) {
     return index == 0 ? &kProviderDescriptor : nullptr;
 }
 
 const clap::preset_discovery_provider* CLAP_CALL discoveryCreate(const clap::preset_discovery_factory*,
-                                                                  const clap::preset_discovery_indexer* indexer,
-                                                                  const char* id) {
+                                                                 const clap::preset_discovery_indexer* indexer,
+                                                                 const char* id) {
     if (!indexer || !id || std::strcmp(id, kProviderDescriptor.id) != 0) return nullptr;
     auto* provider = new (std::nothrow) Provider{};
     if (!provider) return nullptr;

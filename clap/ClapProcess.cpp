@@ -148,8 +148,8 @@ void ClapPlugin::pushEdits(const clap::output_events* out) {
             pushed = out->try_push(out, &event.header);
         } else {
             clap::event_param_gesture event{};
-            const uint16_t type = edit.kind == EditEvent::kBegin ? clap::kEventParamGestureBegin
-                                                                  : clap::kEventParamGestureEnd;
+            const uint16_t type =
+                edit.kind == EditEvent::kBegin ? clap::kEventParamGestureBegin : clap::kEventParamGestureEnd;
             event.header = {sizeof event, 0, clap::kCoreEventSpace, type, 0};
             event.param_id = edit.param;
             pushed = out->try_push(out, &event.header);

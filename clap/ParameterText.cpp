@@ -80,22 +80,17 @@ bool parseParameterText(int index, const char* text, double& value) {
     const auto scale = static_cast<double>(law.scale);
     const auto baseOrOffset = static_cast<double>(law.baseOrOffset);
     switch (law.law) {
-        case trv4::Law::kWave1:
-        case trv4::Law::kWave2:
-            value = clamp01(number / 10.0);
+    case trv4::Law::kWave1:
+    case trv4::Law::kWave2: value = clamp01(number / 10.0); return true;
+    case trv4::Law::kLinear: value = clamp01((number - baseOrOffset) / scale); return true;
+    case trv4::Law::kExponential:
+        if (!(number > 0)) {
+            value = 0.0;
             return true;
-        case trv4::Law::kLinear:
-            value = clamp01((number - baseOrOffset) / scale);
-            return true;
-        case trv4::Law::kExponential:
-            if (!(number > 0)) {
-                value = 0.0;
-                return true;
-            }
-            value = clamp01(std::log(number / scale) / std::log(baseOrOffset));
-            return true;
-        default:
-            return false;
+        }
+        value = clamp01(std::log(number / scale) / std::log(baseOrOffset));
+        return true;
+    default: return false;
     }
 }
 

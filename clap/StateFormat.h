@@ -32,8 +32,7 @@ struct BankState {
     float values[trv4::kNumPrograms][trv4::kNumParams] = {};
 };
 
-constexpr std::size_t kStateBytes =
-    24 + trv4::kNumPrograms * (kStateNameBytes + 4 * trv4::kNumParams) + 4;
+constexpr std::size_t kStateBytes = 24 + trv4::kNumPrograms * (kStateNameBytes + 4 * trv4::kNumParams) + 4;
 
 void encodeState(const BankState& state, uint8_t* bytes);
 

@@ -14,8 +14,7 @@ namespace {
 
 vst::ERect ScaledRect(int percent) {
     const platform::PixelScale s{percent};
-    return {0, 0, static_cast<int16_t>(s.ToPhysical(kEditorHeight)),
-            static_cast<int16_t>(s.ToPhysical(kEditorWidth))};
+    return {0, 0, static_cast<int16_t>(s.ToPhysical(kEditorHeight)), static_cast<int16_t>(s.ToPhysical(kEditorWidth))};
 }
 
 }  // namespace

@@ -74,12 +74,12 @@ private:
     EditorHost& host;
     vst::ERect rect{};
     bool openFlag = false;
-    int scale = 100;   // per cent; the open window's
-    int chosen = 0;    // setScalePercent's or the menu's step; 0: none
-    int hinted = 0;    // the host's 'PreS' step; 0: none
-    mutable int mainScreen = -1;  // the main screen's step (0: unknown); -1: not asked yet
-    std::unique_ptr<EditorPort> port;                // once it was handed out
-    std::unique_ptr<platform::Backend> native;       // of the open window
+    int scale = 100;                            // per cent; the open window's
+    int chosen = 0;                             // setScalePercent's or the menu's step; 0: none
+    int hinted = 0;                             // the host's 'PreS' step; 0: none
+    mutable int mainScreen = -1;                // the main screen's step (0: unknown); -1: not asked yet
+    std::unique_ptr<EditorPort> port;           // once it was handed out
+    std::unique_ptr<platform::Backend> native;  // of the open window
     std::unique_ptr<TPluginEditorWindow> editorWindow;
 };
 

@@ -33,8 +33,8 @@ std::string FixedText(double value, int decimals) {
 }
 
 std::string AboutText() {
-    return std::string("TRV-4  by ") + kMakerName + ", " + kMakerAddress + "\r\rVersion: " +
-           FixedText(kProductVersion, 2);
+    return std::string("TRV-4  by ") + kMakerName + ", " + kMakerAddress +
+           "\r\rVersion: " + FixedText(kProductVersion, 2);
 }
 
 bool ReadManualLocation(platform::Services& system, std::string& path) {

@@ -13,7 +13,7 @@ namespace trv4 {
 class EditorHost;
 
 // effVendorSpecific's size hint: index 'PreS', value 'AeCs', the factor in opt.
-constexpr vst::VstInt32 kSizeHintIndex = 0x50726553;  // 'P' 'r' 'e' 'S'
+constexpr vst::VstInt32 kSizeHintIndex = 0x50726553;   // 'P' 'r' 'e' 'S'
 constexpr vst::VstIntPtr kSizeHintValue = 0x41654373;  // 'A' 'e' 'C' 's'
 
 class EditorGlue : public vst::AEffEditor {

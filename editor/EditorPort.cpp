@@ -91,7 +91,8 @@ int SetKeys(void* context, unsigned shiftState) {
 }
 
 int AdvanceClock(void* context, unsigned milliseconds) {
-    return WithWindow(context, [&](platform::HeadlessBackend& b, TPluginEditorWindow&) { b.AdvanceClock(milliseconds); });
+    return WithWindow(context,
+                      [&](platform::HeadlessBackend& b, TPluginEditorWindow&) { b.AdvanceClock(milliseconds); });
 }
 
 int CursorAt(void* context, int x, int y) {
@@ -137,7 +138,8 @@ int ControlInfo(void* context, const char* name, EditorControlInfo* out) {
             info.max = dial->Max();
         }
         if (auto* skinned = dynamic_cast<toolkit::TCustomDIBControl*>(control)) info.opacity = skinned->Opacity();
-        if (auto* label = dynamic_cast<platform::Label*>(control)) CopyText(info.caption, sizeof info.caption, label->Caption());
+        if (auto* label = dynamic_cast<platform::Label*>(control))
+            CopyText(info.caption, sizeof info.caption, label->Caption());
         *out = info;
         return 1;
     });

@@ -19,7 +19,7 @@ namespace trv4 {
 // effVendorSpecific: index = kTestPortIndex, value = kTestPortValue,
 // ptr = EditorTestPort* with size = sizeof(EditorTestPort); answers 1 and
 // fills the record, or 0 and leaves it alone.
-constexpr int32_t kTestPortIndex = 0x54723468;  // 'T' 'r' '4' 'h'
+constexpr int32_t kTestPortIndex = 0x54723468;   // 'T' 'r' '4' 'h'
 constexpr intptr_t kTestPortValue = 0x48656164;  // 'H' 'e' 'a' 'd'
 
 // Mouse buttons of the port's calls.

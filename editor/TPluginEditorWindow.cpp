@@ -19,9 +19,9 @@ struct ReadoutName {
     int index;
 };
 constexpr ReadoutName kReadoutNames[] = {
-    {"Label1", kDelay},   {"Label2", kLevel},      {"Label3", kMix},       {"Label4", kRate1},  {"Label5", kDepth},
-    {"Label6", kAM},      {"Label7", kRate2},      {"Label8", kOffset},    {"Label9", kPan},    {"Label10", kHostOffset},
-    {"Label11", kFeedback}, {"Label12", kHigh},    {"Label13", kLow},      {"Label14", kHiCut},
+    {"Label1", kDelay},     {"Label2", kLevel}, {"Label3", kMix},    {"Label4", kRate1},  {"Label5", kDepth},
+    {"Label6", kAM},        {"Label7", kRate2}, {"Label8", kOffset}, {"Label9", kPan},    {"Label10", kHostOffset},
+    {"Label11", kFeedback}, {"Label12", kHigh}, {"Label13", kLow},   {"Label14", kHiCut},
 };
 
 struct SwitchNames {

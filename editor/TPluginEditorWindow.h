@@ -65,8 +65,8 @@ public:
     void FormCreate(platform::Component* sender);
     void FormPaint(platform::Component* sender);
     void KnobControlChange(platform::Component* sender);
-    void ControlMouseDown(platform::Component* sender, platform::MouseButton button, platform::ShiftState shift,
-                          int x, int y);
+    void ControlMouseDown(platform::Component* sender, platform::MouseButton button, platform::ShiftState shift, int x,
+                          int y);
     // Ends the gesture ControlMouseDown began (bound in code).
     void ControlMouseUp(platform::Component* sender, platform::MouseButton button, platform::ShiftState shift, int x,
                         int y);
@@ -115,8 +115,8 @@ public:
 private:
     // The parameters that have a knob (all but the switches and the spare),
     // in the order UpdateControls moves them.
-    static constexpr int kKnobOrder[] = {kHiCut, kDelay, kLevel, kMix,    kWave1,      kRate1,    kDepth, kAM,
-                                         kWave2, kRate2, kOffset, kPan,   kHostOffset, kFeedback, kHigh,  kLow};
+    static constexpr int kKnobOrder[] = {kHiCut, kDelay, kLevel,  kMix, kWave1,      kRate1,    kDepth, kAM,
+                                         kWave2, kRate2, kOffset, kPan, kHostOffset, kFeedback, kHigh,  kLow};
 
     struct SwitchPair {
         platform::Image* on;

@@ -74,7 +74,8 @@ public:
             for (int r = 0; r < kOversampling; ++r)
                 samples[r] = _mm_cvtpd_ps(_mm_add_pd(z[r], _mm_mul_pd(lanes(h.out[r]), x)));
             __m128d next[kOrder];
-            for (int r = 0; r < kShifted; ++r) next[r] = _mm_add_pd(z[r + kOversampling], _mm_mul_pd(lanes(h.input[r]), x));
+            for (int r = 0; r < kShifted; ++r)
+                next[r] = _mm_add_pd(z[r + kOversampling], _mm_mul_pd(lanes(h.input[r]), x));
             for (int r = kShifted; r < kOrder; ++r) {
                 // The input's share first: each z waits for the last frame's
                 // through one multiply and two adds.
@@ -92,8 +93,8 @@ public:
                 for (int k = 0; k < 2; ++k) {
                     __m128d& s1 = s[2 * k];
                     __m128d& s2 = s[2 * k + 1];
-                    const __m128d w =
-                        _mm_sub_pd(_mm_sub_pd(y, _mm_mul_pd(broadcast(set.a1[k]), s1)), _mm_mul_pd(broadcast(set.a2[k]), s2));
+                    const __m128d w = _mm_sub_pd(_mm_sub_pd(y, _mm_mul_pd(broadcast(set.a1[k]), s1)),
+                                                 _mm_mul_pd(broadcast(set.a2[k]), s2));
                     y = _mm_add_pd(_mm_add_pd(_mm_mul_pd(broadcast(set.b1[k]), s1), w), s2);
                     s2 = s1;
                     s1 = w;
@@ -149,8 +150,14 @@ inline __m128d readTaps(const float (*rows)[2], int32_t rowL, int32_t rowR, __m1
 class FeedbackStage {
 public:
     explicit FeedbackStage(FeedbackBandpass& bp)
-        : bp(bp), s1(_mm_load_pd(bp.s1)), s2(_mm_load_pd(bp.s2)), b0(broadcast(bp.b0)), b2(broadcast(bp.b2)),
-          a1(broadcast(bp.a1)), a2(broadcast(bp.a2)), gain(broadcast(bp.gain)),
+        : bp(bp),
+          s1(_mm_load_pd(bp.s1)),
+          s2(_mm_load_pd(bp.s2)),
+          b0(broadcast(bp.b0)),
+          b2(broadcast(bp.b2)),
+          a1(broadcast(bp.a1)),
+          a2(broadcast(bp.a2)),
+          gain(broadcast(bp.gain)),
           value(pair(&bp.feedback[0], &bp.feedback[1])) {}
 
     ~FeedbackStage() {

@@ -32,9 +32,7 @@ inline void renderShape(Modulator& m, float* out, int n) {
     case Wave::InvertedParabola: modblock::render<Wave::InvertedParabola>(m, out, n); break;
     case Wave::FastRiseFall: modblock::render<Wave::FastRiseFall>(m, out, n); break;
     case Wave::Off:
-    case Wave::Random:
-        modblock::render<Wave::Off>(m, out, n);
-        break;
+    case Wave::Random: modblock::render<Wave::Off>(m, out, n); break;
     }
 }
 
@@ -102,7 +100,8 @@ inline void steadyTapPositions(EngineState& st, BlockScratch& s, int j0, int n, 
             } else if (spread == 1.0) {
                 posR = _mm_mul_ps(depth, lfo2);
             } else {
-                const __m128d lo = _mm_mul_pd(_mm_add_pd(_mm_mul_pd(keep, _mm_cvtps_pd(lfo1)), _mm_mul_pd(take, _mm_cvtps_pd(lfo2))), depthD);
+                const __m128d lo = _mm_mul_pd(
+                    _mm_add_pd(_mm_mul_pd(keep, _mm_cvtps_pd(lfo1)), _mm_mul_pd(take, _mm_cvtps_pd(lfo2))), depthD);
                 const __m128d hi = _mm_mul_pd(_mm_add_pd(_mm_mul_pd(keep, _mm_cvtps_pd(_mm_movehl_ps(lfo1, lfo1))),
                                                          _mm_mul_pd(take, _mm_cvtps_pd(_mm_movehl_ps(lfo2, lfo2)))),
                                               depthD);

@@ -77,8 +77,8 @@ void runFrames(EngineState& st, const BlockScratch& s, int first, int end, const
 // The fewest frames worth a run with the rows written after the frames.
 constexpr int kShortestRun = 16;
 
-using FramesFunction = void (*)(EngineState&, const BlockScratch&, int, int, const float*, const float*, float*,
-                                float*, const FrameOptions&);
+using FramesFunction = void (*)(EngineState&, const BlockScratch&, int, int, const float*, const float*, float*, float*,
+                                const FrameOptions&);
 
 template <bool kAccumulate, int kOversampling, bool kWritesAfter>
 FramesFunction pickFrames(bool hiCut, bool amPan) {

@@ -113,7 +113,8 @@ void Engine::applyPendingRamp() {
 void Engine::recoverFromNonFinite() {
     bool finite = std::isfinite(st.limiterReduction) && std::isfinite(st.meterLevel);
     for (int ch = 0; ch < 2; ++ch) {
-        for (int k = 0; k < 2; ++k) finite = finite && std::isfinite(st.input.s1[k][ch]) && std::isfinite(st.input.s2[k][ch]);
+        for (int k = 0; k < 2; ++k)
+            finite = finite && std::isfinite(st.input.s1[k][ch]) && std::isfinite(st.input.s2[k][ch]);
         finite = finite && std::isfinite(st.feedback.s1[ch]) && std::isfinite(st.feedback.s2[ch]) &&
                  std::isfinite(st.feedback.feedback[ch]);
         for (int k = 0; k < HiCut::kSections; ++k)

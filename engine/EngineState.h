@@ -27,12 +27,12 @@ inline double workingRate(double sampleRate) {
 
 struct EngineState {
     // Rate and its derived constants (recomputed at resume when changed).
-    double sampleRate = 44100;   // Hz, as the host set it
+    double sampleRate = 44100;  // Hz, as the host set it
     bool sampleRateChanged = true;
-    int32_t oversampling = 4;    // buffer samples written per input sample: 1, 2 or 4
-    float delayScale = 0;        // normalised delay -> buffer samples; 0 at unsupported rates
-    int32_t rampLength = 0;      // samples per smoothing ramp (ten time constants)
-    int32_t rampCounter = 0;     // samples left in the current ramp
+    int32_t oversampling = 4;  // buffer samples written per input sample: 1, 2 or 4
+    float delayScale = 0;      // normalised delay -> buffer samples; 0 at unsupported rates
+    int32_t rampLength = 0;    // samples per smoothing ramp (ten time constants)
+    int32_t rampCounter = 0;   // samples left in the current ramp
 
     // Input stage and delay.
     InputLowpass input;

@@ -51,7 +51,7 @@ struct FeedbackBandpass {
     float gain = 0;                        // -0.99 .. +0.99
     alignas(16) double s1[2] = {};         // [channel], float64 states
     alignas(16) double s2[2] = {};
-    float feedback[2] = {};                // band-passed, scaled tap of the last sample
+    float feedback[2] = {};  // band-passed, scaled tap of the last sample
 
     void resetState() {
         s1[0] = s1[1] = s2[0] = s2[1] = 0;

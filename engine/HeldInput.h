@@ -33,11 +33,11 @@ struct HeldInputResponse {
     using Lanes = double[2];
 
     int steps = 0;
-    double toZ[kOrder][kOrder] = {};                 // z = toZ s
-    double fromZ[kOrder][kOrder] = {};               // s = fromZ z
-    alignas(16) Lanes out[kMaxSteps] = {};           // weight of x in output r of a frame
-    alignas(16) Lanes feed[kOrder][kOrder] = {};     // next z[r] from z, for r + steps >= 4
-    alignas(16) Lanes input[kOrder] = {};            // weight of x in the next z[r]
+    double toZ[kOrder][kOrder] = {};              // z = toZ s
+    double fromZ[kOrder][kOrder] = {};            // s = fromZ z
+    alignas(16) Lanes out[kMaxSteps] = {};        // weight of x in output r of a frame
+    alignas(16) Lanes feed[kOrder][kOrder] = {};  // next z[r] from z, for r + steps >= 4
+    alignas(16) Lanes input[kOrder] = {};         // weight of x in the next z[r]
 
     static HeldInputResponse of(const InputLowpassSet& set, int steps) {
         HeldInputResponse h;

@@ -36,9 +36,9 @@ struct Modulator {
     float rate = 0;          // Hz
     uint32_t increment = 0;  // phase advance per sample; one cycle is 2^32
     uint32_t phase = 0;
-    float newRandom = 0;     // target of the random shape's current cycle
-    float oldRandom = 0;     // where the current cycle started
-    float output = 0;        // last value, 0..1
+    float newRandom = 0;  // target of the random shape's current cycle
+    float oldRandom = 0;  // where the current cycle started
+    float output = 0;     // last value, 0..1
 
     // Everything but the increment, which lasts until the next setup.
     void clear() { *this = Modulator{Wave::Off, 0, increment}; }
@@ -56,8 +56,7 @@ inline float shapeValue(Wave wave, uint32_t phase) {
     const double theta = phase * kPhaseToRadians;
     const double x = static_cast<int32_t>(phase - 0x80000000u) / 2147483648.0;
     switch (wave) {
-    case Wave::RaisedCosine:
-        return static_cast<float>(0.5 * modulatorSine(theta - kQuarterTurn) + 0.5);
+    case Wave::RaisedCosine: return static_cast<float>(0.5 * modulatorSine(theta - kQuarterTurn) + 0.5);
     case Wave::SignedSquareCosine: {
         const float s = static_cast<float>(modulatorSine(theta - kQuarterTurn));
         return static_cast<float>(0.5 * s * std::fabs(s) + 0.5);
@@ -70,8 +69,7 @@ inline float shapeValue(Wave wave, uint32_t phase) {
         const double v = 0.5 * modulatorSine(theta + kQuarterTurn) + 0.5;
         return static_cast<float>(1 - v * v);
     }
-    case Wave::Triangle:
-        return static_cast<float>(1 - std::fabs(x));
+    case Wave::Triangle: return static_cast<float>(1 - std::fabs(x));
     case Wave::SignedSquareTriangle: {
         const float t = static_cast<float>(2 * (1 - std::fabs(x)) - 1);
         return static_cast<float>(0.5 * t * std::fabs(t) + 0.5);
@@ -80,13 +78,10 @@ inline float shapeValue(Wave wave, uint32_t phase) {
         const double v = 1 - std::fabs(x);
         return static_cast<float>(v * v);
     }
-    case Wave::InvertedParabola:
-        return static_cast<float>(1 - x * x);
-    case Wave::FastRiseFall:
-        return static_cast<float>(x < 0 ? 1 - x * x : (x - 1) * (x - 1));
+    case Wave::InvertedParabola: return static_cast<float>(1 - x * x);
+    case Wave::FastRiseFall: return static_cast<float>(x < 0 ? 1 - x * x : (x - 1) * (x - 1));
     case Wave::Off:
-    case Wave::Random:
-        break;
+    case Wave::Random: break;
     }
     return 0;
 }
@@ -130,7 +125,6 @@ struct ModulatorSettings {
 // Waves, rates, increments and (re-locked) phases from the parameters; with
 // sync on, asks the host for its time information. Writes the host tempo
 // when the host reports one.
-void setupModulators(Modulator& m1, Modulator& m2, const ModulatorSettings& s, HostTimeSource& time,
-                     double& hostTempo);
+void setupModulators(Modulator& m1, Modulator& m2, const ModulatorSettings& s, HostTimeSource& time, double& hostTempo);
 
 }  // namespace trv4

@@ -24,9 +24,11 @@ inline int64_t nearestInt64(double x) {
 // of cycles is invisible. Values beyond the int64 range are first reduced by
 // whole cycles (2^32); a value that is not a number or infinite counts as 0.
 inline uint32_t nearestModulo32(double x) {
-    if (std::fabs(x) < 9.2e18) return static_cast<uint32_t>(static_cast<uint64_t>(static_cast<int64_t>(std::nearbyint(x))));
+    if (std::fabs(x) < 9.2e18)
+        return static_cast<uint32_t>(static_cast<uint64_t>(static_cast<int64_t>(std::nearbyint(x))));
     if (!std::isfinite(x)) return 0;
-    return static_cast<uint32_t>(static_cast<uint64_t>(static_cast<int64_t>(std::nearbyint(std::fmod(x, 4294967296.0)))));
+    return static_cast<uint32_t>(
+        static_cast<uint64_t>(static_cast<int64_t>(std::nearbyint(std::fmod(x, 4294967296.0)))));
 }
 
 }  // namespace trv4

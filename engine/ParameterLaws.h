@@ -37,33 +37,35 @@ struct ParameterLaw {
 // shown value does not say it.
 inline constexpr ParameterLaw kParameterLaws[] = {
     {kDelay, "Delay", Law::kExponential, 0.05L, 12000, " ms"},  // 0.05 .. 600 ms, the base delay
-    {kLevel, "Level", Law::kLinear, 20, -16, " dB"},  // -16 .. 4 dB; the engine's gain 10^p * 10^(-16/20)
-    {kMix, "Mix", Law::kLinear, 100, 0, " %"},        // wet share
-    {kWave1, "Wave 1", Law::kWave1, 0, 0, ""},        // 0 .. 10
+    {kLevel, "Level", Law::kLinear, 20, -16, " dB"},            // -16 .. 4 dB; the engine's gain 10^p * 10^(-16/20)
+    {kMix, "Mix", Law::kLinear, 100, 0, " %"},                  // wet share
+    {kWave1, "Wave 1", Law::kWave1, 0, 0, ""},                  // 0 .. 10
     {kRate1, "Rate 1", Law::kExponential, 0.02L, 1000, " Hz"},  // 0.02 .. 20 Hz
-    {kDepth, "Depth", Law::kLinear, 100, 0, " %"},    // share of the base delay
-    {kAM, "AM", Law::kLinear, 100, 0, " %"},          // amplitude modulation depth by modulator 1
-    {kWave2, "Wave 2", Law::kWave2, 0, 0, ""},        // 0 .. 10
+    {kDepth, "Depth", Law::kLinear, 100, 0, " %"},              // share of the base delay
+    {kAM, "AM", Law::kLinear, 100, 0, " %"},                    // amplitude modulation depth by modulator 1
+    {kWave2, "Wave 2", Law::kWave2, 0, 0, ""},                  // 0 .. 10
     {kRate2, "Rate 2", Law::kExponential, 0.02L, 1000, " Hz"},
     {kOffset, "Offset", Law::kLinear, 360, 0, " Deg"},       // phase of modulator 2
     {kPan, "Pan", Law::kLinear, 100, 0, " %"},               // auto-pan depth by modulator 2
     {kHostOffset, "Host OS", Law::kLinear, 360, 0, " Deg"},  // phase against the song position
-    {kFeedback, "F.B.", Law::kLinear, 200, -100, ""},  // -100 .. 100, no unit; the engine's gain (p - 0.5) * 1.98
-    {kHigh, "High", Law::kExponential, 200, 100, " Hz"},  // 200 .. 20000 Hz, upper edge of the feedback band
-    {kLow, "Low", Law::kExponential, 20, 100, " Hz"},     // 20 .. 2000 Hz, its lower edge
+    {kFeedback, "F.B.", Law::kLinear, 200, -100, ""},        // -100 .. 100, no unit; the engine's gain (p - 0.5) * 1.98
+    {kHigh, "High", Law::kExponential, 200, 100, " Hz"},     // 200 .. 20000 Hz, upper edge of the feedback band
+    {kLow, "Low", Law::kExponential, 20, 100, " Hz"},        // 20 .. 2000 Hz, its lower edge
     {kMono, "Mono", Law::kSwitch, 0, 0, ""},
     {kMinus20dB, "-20dB", Law::kSwitch, 0, 0, ""},  // the engine attenuates continuously with p
     {kSpread, "Spread", Law::kSwitch, 0, 0, ""},    // the engine: modulator 2's share in the right tap's sweep
     {kSync, "Sync.", Law::kSwitch, 0, 0, ""},
     {kHiCut, "Hi-Cut", Law::kExponential, 2000, 10, " Hz"},  // 2000 .. 20000 Hz; off at exactly 1.0
-    {kSpare, "", Law::kNone, 0, 0, ""},                       // stored, never read
+    {kSpare, "", Law::kNone, 0, 0, ""},                      // stored, never read
 };
 static_assert(sizeof kParameterLaws / sizeof kParameterLaws[0] == kNumParams);
-static_assert([] {
-    for (int i = 0; i < kNumParams; ++i)
-        if (kParameterLaws[i].index != i) return false;
-    return true;
-}(), "rows in index order");
+static_assert(
+    [] {
+        for (int i = 0; i < kNumParams; ++i)
+            if (kParameterLaws[i].index != i) return false;
+        return true;
+    }(),
+    "rows in index order");
 
 // base^p of an exponential law, in Real.
 template <typename Real>
@@ -78,9 +80,9 @@ Real lawValue(const ParameterLaw& law, Real p, Power power) {
     const auto scale = static_cast<Real>(law.scale);
     const auto baseOrOffset = static_cast<Real>(law.baseOrOffset);
     switch (law.law) {
-        case Law::kExponential: return scale * power(baseOrOffset, p);
-        case Law::kLinear: return scale * p + baseOrOffset;
-        default: return 0;
+    case Law::kExponential: return scale * power(baseOrOffset, p);
+    case Law::kLinear: return scale * p + baseOrOffset;
+    default: return 0;
     }
 }
 

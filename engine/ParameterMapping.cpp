@@ -43,8 +43,8 @@ void Engine::updateBlock() {
     st.delayTarget = static_cast<float>(131071 * static_cast<double>(d) * st.delayScale);
 
     // 2. Modulators: shapes, rates, increments, phase locks.
-    const ModulatorSettings mods{p[kWave1], p[kRate1], p[kWave2], p[kRate2], p[kOffset],
-                                 p[kHostOffset], p[kSync] > 0.5f, sr};
+    const ModulatorSettings mods{p[kWave1],  p[kRate1],      p[kWave2],       p[kRate2],
+                                 p[kOffset], p[kHostOffset], p[kSync] > 0.5f, sr};
     setupModulators(st.mod1, st.mod2, mods, time, st.hostTempo);
 
     // 3. Feedback band-pass between Low and High, pre-warped edges.

@@ -53,7 +53,8 @@ void Engine::referenceStep(float inL, float inR, float& outL, float& outR, Rando
     // 5, 6. Taps; Spread crossfades the right tap from lfo1 to lfo2.
     const float posL = static_cast<float>(st.depthSamples * lfo1);
     double tapL = st.delay.tap(0, st.baseDelay, posL);
-    const float posR = static_cast<float>(((1.0 - spread) * lfo1 + static_cast<double>(spread) * lfo2) * st.depthSamples);
+    const float posR =
+        static_cast<float>(((1.0 - spread) * lfo1 + static_cast<double>(spread) * lfo2) * st.depthSamples);
     double tapR = st.delay.tap(1, st.baseDelay, posR);
 
     // 7. Feedback for the next sample.
@@ -98,7 +99,8 @@ void Engine::referenceStep(float inL, float inR, float& outL, float& outR, Rando
     if (st.meterLevel < peak)
         st.meterLevel = peak;
     else
-        st.meterLevel = static_cast<float>(st.meterLevel + (peak - static_cast<double>(st.meterLevel)) * st.meterCoefficient);
+        st.meterLevel =
+            static_cast<float>(st.meterLevel + (peak - static_cast<double>(st.meterLevel)) * st.meterCoefficient);
 }
 
 void Engine::processReference(const float* const* inputs, float* const* outputs, int32_t n) {

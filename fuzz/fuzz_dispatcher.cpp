@@ -31,13 +31,11 @@ bool timeAvailable = false;
 vst::VstIntPtr VST_CALL hostCallback(vst::AEffect*, vst::VstInt32 opcode, vst::VstInt32, vst::VstIntPtr, void* ptr,
                                      float) {
     switch (opcode) {
-        case vst::audioMasterVersion: return 2400;
-        case vst::audioMasterGetTime: return timeAvailable ? reinterpret_cast<vst::VstIntPtr>(&timeInfo) : 0;
-        case vst::audioMasterGetVendorString:
-        case vst::audioMasterGetProductString:
-            std::strcpy(static_cast<char*>(ptr), "fuzz");
-            return 1;
-        default: return 0;
+    case vst::audioMasterVersion: return 2400;
+    case vst::audioMasterGetTime: return timeAvailable ? reinterpret_cast<vst::VstIntPtr>(&timeInfo) : 0;
+    case vst::audioMasterGetVendorString:
+    case vst::audioMasterGetProductString: std::strcpy(static_cast<char*>(ptr), "fuzz"); return 1;
+    default: return 0;
     }
 }
 
@@ -109,74 +107,68 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int editorCalls = 0, resumes = 0;
     for (int step = 0; step < 64 && in.remaining_bytes() > 0; ++step) {
         switch (in.ConsumeIntegralInRange<int>(0, 7)) {
-            case 0: {
-                int opcode = in.ConsumeIntegralInRange<int>(0, 80);
-                if (opcode == vst::effClose) opcode = vst::effGetProgram;
-                if (isEditorOpcode(opcode) && ++editorCalls > 4) break;
-                if (opcode == vst::effMainsChanged && ++resumes > 2) break;
-                const int32_t index = anyIndex(in);
-                const vst::VstIntPtr value = in.ConsumeBool() ? in.ConsumeIntegralInRange<int>(-2, 46)
-                                                              : in.ConsumeIntegral<int32_t>();
-                const float opt = anyFloat(in);
+        case 0: {
+            int opcode = in.ConsumeIntegralInRange<int>(0, 80);
+            if (opcode == vst::effClose) opcode = vst::effGetProgram;
+            if (isEditorOpcode(opcode) && ++editorCalls > 4) break;
+            if (opcode == vst::effMainsChanged && ++resumes > 2) break;
+            const int32_t index = anyIndex(in);
+            const vst::VstIntPtr value =
+                in.ConsumeBool() ? in.ConsumeIntegralInRange<int>(-2, 46) : in.ConsumeIntegral<int32_t>();
+            const float opt = anyFloat(in);
+            std::memset(arena, 0xA5, sizeof arena);
+            const std::string text = in.ConsumeRandomLengthString(300);
+            std::memcpy(arena, text.data(), text.size());
+            if (in.ConsumeBool()) arena[text.size()] = 0;
+            arena[sizeof arena - 1] = 0;
+            void* ptr = in.ConsumeIntegralInRange<int>(0, 7) == 0 ? nullptr : arena;
+            fx->dispatcher(fx, opcode, index, value, ptr, opt);
+            if (ptr && isTextAnswer(opcode)) {
                 std::memset(arena, 0xA5, sizeof arena);
-                const std::string text = in.ConsumeRandomLengthString(300);
-                std::memcpy(arena, text.data(), text.size());
-                if (in.ConsumeBool()) arena[text.size()] = 0;
-                arena[sizeof arena - 1] = 0;
-                void* ptr = in.ConsumeIntegralInRange<int>(0, 7) == 0 ? nullptr : arena;
-                fx->dispatcher(fx, opcode, index, value, ptr, opt);
-                if (ptr && isTextAnswer(opcode)) {
-                    std::memset(arena, 0xA5, sizeof arena);
-                    fx->dispatcher(fx, opcode, index, value, arena, opt);
-                    if (!std::memchr(arena, 0, 65) && static_cast<unsigned char>(arena[0]) != 0xA5) std::abort();
-                    for (size_t i = 65; i < sizeof arena; ++i)
-                        if (static_cast<unsigned char>(arena[i]) != 0xA5) std::abort();
-                }
-                break;
+                fx->dispatcher(fx, opcode, index, value, arena, opt);
+                if (!std::memchr(arena, 0, 65) && static_cast<unsigned char>(arena[0]) != 0xA5) std::abort();
+                for (size_t i = 65; i < sizeof arena; ++i)
+                    if (static_cast<unsigned char>(arena[i]) != 0xA5) std::abort();
             }
-            case 1:
-                fx->setParameter(fx, anyIndex(in), anyFloat(in));
-                break;
-            case 2: {
-                const float v = fx->getParameter(fx, anyIndex(in));
-                if (!(v >= 0.0f && v <= 1.0f)) std::abort();
-                break;
+            break;
+        }
+        case 1: fx->setParameter(fx, anyIndex(in), anyFloat(in)); break;
+        case 2: {
+            const float v = fx->getParameter(fx, anyIndex(in));
+            if (!(v >= 0.0f && v <= 1.0f)) std::abort();
+            break;
+        }
+        case 3:
+        case 4: process(fx, in); break;
+        case 5: {
+            static const float rates[] = {44100, 48000, 88200, 96000, 176400, 192000, 22050, 384000};
+            float rate = in.ConsumeBool() ? rates[in.ConsumeIntegralInRange<int>(0, 7)] : anyFloat(in);
+            // The pre-roll at resume lasts ten smoothing time constants of
+            // the rate (1.6 million samples at the 10 MHz the engine
+            // clamps to): above 400 kHz every rate behaves alike, so
+            // the runs stay short.
+            if (rate > 400000.0f) rate = 400000.0f;
+            fx->dispatcher(fx, vst::effSetSampleRate, 0, 0, nullptr, rate);
+            if (++resumes <= 2)
+                fx->dispatcher(fx, vst::effMainsChanged, 0, in.ConsumeIntegralInRange<int>(0, 1), nullptr, 0);
+            break;
+        }
+        case 6: fx->dispatcher(fx, vst::effSetProgram, 0, anyIndex(in), nullptr, 0); break;
+        case 7: {
+            timeAvailable = in.ConsumeBool();
+            double d[3];
+            for (double& v : d) {
+                const uint64_t bits = in.ConsumeIntegral<uint64_t>();
+                std::memcpy(&v, &bits, sizeof v);
             }
-            case 3:
-            case 4:
-                process(fx, in);
-                break;
-            case 5: {
-                static const float rates[] = {44100, 48000, 88200, 96000, 176400, 192000, 22050, 384000};
-                float rate = in.ConsumeBool() ? rates[in.ConsumeIntegralInRange<int>(0, 7)] : anyFloat(in);
-                // The pre-roll at resume lasts ten smoothing time constants of
-                // the rate (1.6 million samples at the 10 MHz the engine
-                // clamps to): above 400 kHz every rate behaves alike, so
-                // the runs stay short.
-                if (rate > 400000.0f) rate = 400000.0f;
-                fx->dispatcher(fx, vst::effSetSampleRate, 0, 0, nullptr, rate);
-                if (++resumes <= 2)
-                    fx->dispatcher(fx, vst::effMainsChanged, 0, in.ConsumeIntegralInRange<int>(0, 1), nullptr, 0);
-                break;
-            }
-            case 6:
-                fx->dispatcher(fx, vst::effSetProgram, 0, anyIndex(in), nullptr, 0);
-                break;
-            case 7: {
-                timeAvailable = in.ConsumeBool();
-                double d[3];
-                for (double& v : d) {
-                    const uint64_t bits = in.ConsumeIntegral<uint64_t>();
-                    std::memcpy(&v, &bits, sizeof v);
-                }
-                timeInfo.tempo = in.ConsumeBool() ? d[0] : in.ConsumeFloatingPointInRange<double>(0, 1000);
-                timeInfo.ppqPos = d[1];
-                timeInfo.samplePos = d[2];
-                timeInfo.flags = in.ConsumeIntegral<int32_t>();
-                timeInfo.timeSigNumerator = in.ConsumeIntegral<int32_t>();
-                timeInfo.timeSigDenominator = in.ConsumeIntegral<int32_t>();
-                break;
-            }
+            timeInfo.tempo = in.ConsumeBool() ? d[0] : in.ConsumeFloatingPointInRange<double>(0, 1000);
+            timeInfo.ppqPos = d[1];
+            timeInfo.samplePos = d[2];
+            timeInfo.flags = in.ConsumeIntegral<int32_t>();
+            timeInfo.timeSigNumerator = in.ConsumeIntegral<int32_t>();
+            timeInfo.timeSigDenominator = in.ConsumeIntegral<int32_t>();
+            break;
+        }
         }
     }
     fx->dispatcher(fx, vst::effClose, 0, 0, nullptr, 0);

@@ -13,7 +13,8 @@
 namespace {
 
 void Save(const std::filesystem::path& file, const std::vector<uint8_t>& bytes) {
-    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
 std::vector<uint8_t> RsbHeader(uint32_t version, uint32_t w, uint32_t h, uint32_t r, uint32_t g, uint32_t b,

@@ -11,7 +11,8 @@
 namespace {
 
 void save(const std::filesystem::path& file, const std::vector<uint8_t>& bytes) {
-    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
 trv4tool::PresetProgram program(int k) {
@@ -47,7 +48,7 @@ int main(int argc, char** argv) {
     // fuzz_dispatcher.cpp); the rest are its arguments.
     save(root / "dispatcher" / "resume-process", {5, 1, 0, 1, 3, 0x00, 0x02, 0, 0, 3, 0x40, 0x00, 2, 1});
     save(root / "dispatcher" / "texts", {0, 7, 1, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 6, 1, 20, 0, 8, 1, 5});
-    save(root / "dispatcher" / "sync", {7, 1, 1, 0, 0, 0, 0, 0, 0x5E, 0x40, 1, 2, 3, 4, 5, 6, 7, 8, 6, 5, 3, 4, 0x00, 0x04,
-                                        0, 0, 5, 0, 2, 1, 3, 0x00, 0x01, 0, 0});
+    save(root / "dispatcher" / "sync", {7, 1, 1, 0, 0,    0,    0, 0, 0x5E, 0x40, 1, 2, 3, 4,    5,    6, 7, 8,
+                                        6, 5, 3, 4, 0x00, 0x04, 0, 0, 5,    0,    2, 1, 3, 0x00, 0x01, 0, 0});
     return 0;
 }

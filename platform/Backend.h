@@ -104,7 +104,8 @@ public:
     virtual ~Backend() = default;
     // A visible, borderless child window of parent (a host's window handle
     // or another native window's Handle()).
-    virtual std::unique_ptr<NativeWindow> CreateNativeWindow(uintptr_t parent, const Rect& bounds, WindowEvents& events) = 0;
+    virtual std::unique_ptr<NativeWindow> CreateNativeWindow(uintptr_t parent, const Rect& bounds,
+                                                             WindowEvents& events) = 0;
     // Calls tick every intervalMs milliseconds (at least 1) from the window
     // thread. Raises SystemError when the system has no timer to give.
     virtual std::unique_ptr<NativeTimer> CreateTimer(unsigned intervalMs, std::function<void()> tick) = 0;

@@ -95,29 +95,34 @@ public:
 
     template <typename G, typename S>
     ClassBuilder& Integer(std::string name, G get, S set, int64_t lo, int64_t hi) {
-        return Add(std::move(name), [=](C& c, const Value& v) { std::invoke(set, c, static_cast<int>(v.AsInteger(lo, hi))); },
-                   [=](const C& c) { return Value::Integer(std::invoke(get, c)); });
+        return Add(
+            std::move(name), [=](C& c, const Value& v) { std::invoke(set, c, static_cast<int>(v.AsInteger(lo, hi))); },
+            [=](const C& c) { return Value::Integer(std::invoke(get, c)); });
     }
     template <typename G, typename S>
     ClassBuilder& Bool(std::string name, G get, S set) {
-        return Add(std::move(name), [=](C& c, const Value& v) { std::invoke(set, c, v.AsBool()); },
-                   [=](const C& c) { return Value::Identifier(std::invoke(get, c) ? "True" : "False"); });
+        return Add(
+            std::move(name), [=](C& c, const Value& v) { std::invoke(set, c, v.AsBool()); },
+            [=](const C& c) { return Value::Identifier(std::invoke(get, c) ? "True" : "False"); });
     }
     template <typename G, typename S>
     ClassBuilder& Float(std::string name, G get, S set) {
-        return Add(std::move(name), [=](C& c, const Value& v) { std::invoke(set, c, v.AsFloat()); },
-                   [=](const C& c) { return Value::Float(std::invoke(get, c)); });
+        return Add(
+            std::move(name), [=](C& c, const Value& v) { std::invoke(set, c, v.AsFloat()); },
+            [=](const C& c) { return Value::Float(std::invoke(get, c)); });
     }
     template <typename G, typename S>
     ClassBuilder& String(std::string name, G get, S set) {
-        return Add(std::move(name), [=](C& c, const Value& v) { std::invoke(set, c, v.AsString()); },
-                   [=](const C& c) { return Value::String(std::string(std::invoke(get, c))); });
+        return Add(
+            std::move(name), [=](C& c, const Value& v) { std::invoke(set, c, v.AsString()); },
+            [=](const C& c) { return Value::String(std::string(std::invoke(get, c))); });
     }
     // Any Value kind: the setter checks it.
     template <typename G, typename S>
     ClassBuilder& Raw(std::string name, G get, S set) {
-        return Add(std::move(name), [=](C& c, const Value& v) { std::invoke(set, c, v); },
-                   [=](const C& c) { return Value(std::invoke(get, c)); });
+        return Add(
+            std::move(name), [=](C& c, const Value& v) { std::invoke(set, c, v); },
+            [=](const C& c) { return Value(std::invoke(get, c)); });
     }
     // An enumeration stored by name: names[i] is the name of value i.
     template <typename G, typename S>
@@ -137,11 +142,13 @@ public:
     }
     template <typename G, typename S>
     ClassBuilder& Binary(std::string name, G get, S set) {
-        return Add(std::move(name), [=](C& c, const Value& v) {
+        return Add(
+            std::move(name),
+            [=](C& c, const Value& v) {
                 if (v.kind != Value::Kind::Binary) throw ValueError("a binary block is expected");
                 std::invoke(set, c, v.bytes);
             },
-                   [=](const C& c) { return Value::Binary(std::invoke(get, c)); });
+            [=](const C& c) { return Value::Binary(std::invoke(get, c)); });
     }
     // Items of type I held by C: clear(C&), add(C&) -> I&, count(const C&),
     // item(const C&, index) -> const I&.
@@ -152,7 +159,9 @@ public:
         p.isCollection = true;
         p.clear = [=](Persistent& o) { std::invoke(clear, static_cast<C&>(o)); };
         p.add = [=](Persistent& o) -> Persistent& { return static_cast<I&>(std::invoke(add, static_cast<C&>(o))); };
-        p.count = [=](const Persistent& o) { return static_cast<size_t>(std::invoke(count, static_cast<const C&>(o))); };
+        p.count = [=](const Persistent& o) {
+            return static_cast<size_t>(std::invoke(count, static_cast<const C&>(o)));
+        };
         p.item = [=](const Persistent& o, size_t i) -> const Persistent& {
             return static_cast<const I&>(std::invoke(item, static_cast<const C&>(o), i));
         };
@@ -162,7 +171,9 @@ public:
     // Writes the last added property only when the predicate holds.
     template <typename P>
     ClassBuilder& StoredWhen(P predicate) {
-        info_.properties.back().stored = [=](const Persistent& o) { return std::invoke(predicate, static_cast<const C&>(o)); };
+        info_.properties.back().stored = [=](const Persistent& o) {
+            return std::invoke(predicate, static_cast<const C&>(o));
+        };
         return *this;
     }
     // Writes the last added property only when it differs from v.

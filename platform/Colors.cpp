@@ -16,11 +16,26 @@ struct Named {
 };
 
 constexpr Named kNames[] = {
-    {"clBlack", clBlack},     {"clMaroon", clMaroon},   {"clGreen", clGreen},         {"clOlive", clOlive},
-    {"clNavy", clNavy},       {"clPurple", clPurple},   {"clTeal", clTeal},           {"clGray", clGray},
-    {"clSilver", clSilver},   {"clRed", clRed},         {"clLime", clLime},           {"clYellow", clYellow},
-    {"clBlue", clBlue},       {"clFuchsia", clFuchsia}, {"clAqua", clAqua},           {"clWhite", clWhite},
-    {"clBtnFace", clBtnFace}, {"clWindow", clWindow},   {"clWindowText", clWindowText}, {"clInfoText", clInfoText},
+    {"clBlack", clBlack},
+    {"clMaroon", clMaroon},
+    {"clGreen", clGreen},
+    {"clOlive", clOlive},
+    {"clNavy", clNavy},
+    {"clPurple", clPurple},
+    {"clTeal", clTeal},
+    {"clGray", clGray},
+    {"clSilver", clSilver},
+    {"clRed", clRed},
+    {"clLime", clLime},
+    {"clYellow", clYellow},
+    {"clBlue", clBlue},
+    {"clFuchsia", clFuchsia},
+    {"clAqua", clAqua},
+    {"clWhite", clWhite},
+    {"clBtnFace", clBtnFace},
+    {"clWindow", clWindow},
+    {"clWindowText", clWindowText},
+    {"clInfoText", clInfoText},
     {"clInfoBk", clInfoBk},
 };
 
@@ -34,11 +49,11 @@ Color ResolveColor(Color color) {
 #else
     // Windows' default scheme.
     switch (index) {
-    case 5: return clWhite;                     // COLOR_WINDOW
-    case 8: return clBlack;                     // COLOR_WINDOWTEXT
-    case 15: return RGBColor(240, 240, 240);    // COLOR_BTNFACE
-    case 23: return clBlack;                    // COLOR_INFOTEXT
-    case 24: return RGBColor(255, 255, 225);    // COLOR_INFOBK
+    case 5: return clWhite;                   // COLOR_WINDOW
+    case 8: return clBlack;                   // COLOR_WINDOWTEXT
+    case 15: return RGBColor(240, 240, 240);  // COLOR_BTNFACE
+    case 23: return clBlack;                  // COLOR_INFOTEXT
+    case 24: return RGBColor(255, 255, 225);  // COLOR_INFOBK
     default: return clBlack;
     }
 #endif

@@ -65,6 +65,8 @@ void Component::DestroyComponents() {
     }
 }
 
-void Component::Remove(Component* c) { components_.erase(std::remove(components_.begin(), components_.end(), c), components_.end()); }
+void Component::Remove(Component* c) {
+    components_.erase(std::remove(components_.begin(), components_.end(), c), components_.end());
+}
 
 }  // namespace platform

@@ -48,7 +48,8 @@ public:
         const char c = text_[pos_];
         if (IsNameStart(c)) {
             const size_t start = pos_;
-            while (pos_ < text_.size() && (IsNameStart(text_[pos_]) || IsDigit(text_[pos_]) || text_[pos_] == '.')) ++pos_;
+            while (pos_ < text_.size() && (IsNameStart(text_[pos_]) || IsDigit(text_[pos_]) || text_[pos_] == '.'))
+                ++pos_;
             t.kind = Token::Kind::Name;
             t.text = std::string(text_.substr(start, pos_ - start));
         } else if (IsDigit(c) || c == '-' || c == '$') {
@@ -69,8 +70,9 @@ public:
         std::vector<uint8_t> bytes;
         int high = -1;
         while (true) {
-            if (pos_ >= text_.size()) throw FormError(line_, "the binary block started at line " +
-                                                                 std::to_string(openLine) + " has no closing '}'");
+            if (pos_ >= text_.size())
+                throw FormError(line_,
+                                "the binary block started at line " + std::to_string(openLine) + " has no closing '}'");
             const char c = text_[pos_++];
             if (c == '}') break;
             if (c == '\n') ++line_;
@@ -254,7 +256,8 @@ private:
             const ClassInfo* info = ClassRegistry::Find(className);
             if (!info) throw FormError(classLine, "unknown class '" + className + "'");
             if (!info->create) throw FormError(classLine, "class '" + className + "' cannot be created here");
-            if (root_.FindComponent(name)) throw FormError(objectToken.line, "a component named '" + name + "' exists already");
+            if (root_.FindComponent(name))
+                throw FormError(objectToken.line, "a component named '" + name + "' exists already");
             try {
                 target = info->create(&root_);
             } catch (const std::exception& e) {
@@ -275,8 +278,8 @@ private:
     void ReadBody(Component& object, int startLine, const std::string& name) {
         while (true) {
             if (token_.kind == Token::Kind::End)
-                throw FormError(token_.line, "the text ends inside object '" + name + "' (line " + std::to_string(startLine) +
-                                                 "): 'end' missing");
+                throw FormError(token_.line, "the text ends inside object '" + name + "' (line " +
+                                                 std::to_string(startLine) + "): 'end' missing");
             if (token_.IsWord("end")) {
                 Advance();
                 return;

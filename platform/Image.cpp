@@ -10,8 +10,9 @@ const ClassInfo& Image::StaticClass() {
     static const ClassInfo info = [] {
         ClassBuilder<Image> b("TImage", &Control::StaticClass());
         b.Creatable();
-        b.Binary("Picture.Data", &Image::PictureData, &Image::SetPictureData)
-            .StoredWhen([](const Image& i) { return i.Picture() != nullptr; });
+        b.Binary("Picture.Data", &Image::PictureData, &Image::SetPictureData).StoredWhen([](const Image& i) {
+            return i.Picture() != nullptr;
+        });
         return b.Build();
     }();
     return info;

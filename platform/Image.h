@@ -32,7 +32,9 @@ public:
     void SetPictureData(const std::vector<uint8_t>& payload);
     std::vector<uint8_t> PictureData() const;
 
-    bool IsOpaque() const override { return picture_ && picture_->Width() >= Width() && picture_->Height() >= Height(); }
+    bool IsOpaque() const override {
+        return picture_ && picture_->Width() >= Width() && picture_->Height() >= Height();
+    }
     void Paint(DeviceContext& dc) override;
 
 private:

@@ -4,36 +4,45 @@
 
 namespace platform {
 
-Label::Label(Component* owner) : Control(owner) {
-    SetBounds(0, 0, 65, 17);
-}
+Label::Label(Component* owner) : Control(owner) { SetBounds(0, 0, 65, 17); }
 
 const ClassInfo& Label::StaticClass() {
     static const ClassInfo info = [] {
         ClassBuilder<Label> b("TLabel", &Control::StaticClass());
         b.Creatable();
-        b.Enum("Alignment", [](const Label&) { return 0; }, [](Label&, int v) {
-            if (v != 0) throw ValueError("only taLeftJustify is supported");
-        }, {"taLeftJustify", "taRightJustify", "taCenter"}).Default(Value::Identifier("taLeftJustify"));
+        b.Enum(
+             "Alignment", [](const Label&) { return 0; },
+             [](Label&, int v) {
+                 if (v != 0) throw ValueError("only taLeftJustify is supported");
+             },
+             {"taLeftJustify", "taRightJustify", "taCenter"})
+            .Default(Value::Identifier("taLeftJustify"));
         b.Bool("AutoSize", &Label::AutoSize, &Label::SetAutoSize).Default(Value::Identifier("True"));
         b.String("Caption", &Label::Caption, &Label::SetCaption);
         AddColorProperty(b, "Color", &Control::GetColor, &Control::SetColor);
         b.Default(Value::Identifier("clBtnFace"));
-        AddColorProperty(b, "Font.Color", [](const Label& l) { return l.font_.color; }, [](Label& l, Color v) {
-            Font f = l.font_;
-            f.color = v;
-            l.SetFont(f);
-        });
-        b.Integer("Font.Height", [](const Label& l) { return l.font_.height; }, [](Label& l, int v) {
-            Font f = l.font_;
-            f.height = v;
-            l.SetFont(f);
-        }, -1000, 1000);
-        b.String("Font.Name", [](const Label& l) { return l.font_.name; }, [](Label& l, const std::string& v) {
-            Font f = l.font_;
-            f.name = v;
-            l.SetFont(f);
-        });
+        AddColorProperty(
+            b, "Font.Color", [](const Label& l) { return l.font_.color; },
+            [](Label& l, Color v) {
+                Font f = l.font_;
+                f.color = v;
+                l.SetFont(f);
+            });
+        b.Integer(
+            "Font.Height", [](const Label& l) { return l.font_.height; },
+            [](Label& l, int v) {
+                Font f = l.font_;
+                f.height = v;
+                l.SetFont(f);
+            },
+            -1000, 1000);
+        b.String(
+            "Font.Name", [](const Label& l) { return l.font_.name; },
+            [](Label& l, const std::string& v) {
+                Font f = l.font_;
+                f.name = v;
+                l.SetFont(f);
+            });
         b.Bool("Transparent", &Label::Transparent, &Label::SetTransparent).Default(Value::Identifier("False"));
         return b.Build();
     }();

@@ -30,8 +30,8 @@ SystemError SystemError::FromLastError() {
 #ifdef _WIN32
     const DWORD code = GetLastError();
     char buffer[512] = {};
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                                  buffer, sizeof buffer, nullptr);
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, buffer,
+                                  sizeof buffer, nullptr);
     // The system's texts end in ".\r\n"; keep the full stop, drop the line end.
     while (length > 0 && (buffer[length - 1] == '\n' || buffer[length - 1] == '\r')) --length;
     return SystemError(code, std::string(buffer, length));

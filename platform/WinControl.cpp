@@ -132,7 +132,8 @@ void WinControl::PaintControls(DeviceContext& dc, const Rect& update) {
     // A copy: a paint handler may change the z-order.
     const std::vector<Control*> controls = controls_;
     for (Control* c : controls)
-        if (!c->IsWindowed() && c->Visible() && !c->PaintScale().ToPhysical(c->BoundsRect()).Intersect(update).IsEmpty())
+        if (!c->IsWindowed() && c->Visible() &&
+            !c->PaintScale().ToPhysical(c->BoundsRect()).Intersect(update).IsEmpty())
             PaintControl(*c, dc, update);
 }
 

@@ -18,9 +18,7 @@ void APlugin::setProgram(vst::VstInt32 program) {
 
 void APlugin::setProgramName(char* name) { programs[curProgram].setName(name); }
 
-void APlugin::getProgramName(char* name) {
-    copyHostText(name, programs[curProgram].name(), kMaxProgramNameChars);
-}
+void APlugin::getProgramName(char* name) { copyHostText(name, programs[curProgram].name(), kMaxProgramNameChars); }
 
 bool APlugin::getProgramNameIndexed(vst::VstInt32, vst::VstInt32 index, char* text) {
     // The category is ignored: all programs are in the one category.

@@ -17,22 +17,15 @@ void formatParameterDisplay(int index, float x, unsigned wave1, unsigned wave2, 
     if (index < 0 || index >= kNumParams) return;
     const ParameterLaw& law = kParameterLaws[index];
     switch (law.law) {
-        case Law::kExponential:
-        case Law::kLinear:
-            out.put(num(displayValue(law, x)).text);
-            out.put(law.unit);
-            break;
-        case Law::kWave1:
-            out.putDecimal(wave1);
-            break;
-        case Law::kWave2:
-            out.putDecimal(wave2);
-            break;
-        case Law::kSwitch:
-            out.put(x > 0.5f ? "ON" : "OFF");
-            break;
-        case Law::kNone:
-            break;
+    case Law::kExponential:
+    case Law::kLinear:
+        out.put(num(displayValue(law, x)).text);
+        out.put(law.unit);
+        break;
+    case Law::kWave1: out.putDecimal(wave1); break;
+    case Law::kWave2: out.putDecimal(wave2); break;
+    case Law::kSwitch: out.put(x > 0.5f ? "ON" : "OFF"); break;
+    case Law::kNone: break;
     }
 }
 

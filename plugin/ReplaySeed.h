@@ -10,7 +10,7 @@
 
 namespace trv4 {
 
-constexpr int32_t kReplaySeedIndex = 0x54723473;  // 'T' 'r' '4' 's'
+constexpr int32_t kReplaySeedIndex = 0x54723473;   // 'T' 'r' '4' 's'
 constexpr intptr_t kReplaySeedValue = 0x53656564;  // 'S' 'e' 'e' 'd'
 
 }  // namespace trv4

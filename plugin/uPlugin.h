@@ -88,7 +88,7 @@ private:
     ParameterArray params{};
     Engine engine;
     APluginProgram programs[kNumPrograms];
-    float vu = 0;  // getVu's value: nothing sets it, so the host always reads 0
+    float vu = 0;                      // getVu's value: nothing sets it, so the host always reads 0
     EditorGlue* editorGlue = nullptr;  // the base's editor, as the glue it is
 };
 

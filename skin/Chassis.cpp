@@ -49,8 +49,8 @@ void KnobCaptions(TextLayer& text) {
             // Far enough out that the text's nearest edge clears the ticks.
             const double reach = kScaleOuter + 5 + halfWidth * std::fabs(std::sin(angle * 3.14159265358979 / 180));
             const PointF at = OnDial(cx + 0.5, cy, reach, angle);
-            text.Put(static_cast<int>(std::lround(at.x)), static_cast<int>(std::lround(at.y - 5.5)), name,
-                     kScaleHeight, kScaleText, Align::Center);
+            text.Put(static_cast<int>(std::lround(at.x)), static_cast<int>(std::lround(at.y - 5.5)), name, kScaleHeight,
+                     kScaleText, Align::Center);
         }
     }
 }

@@ -91,8 +91,7 @@ void Knob(Painter& paint, double cx, double cy) {
     paint.Ring(cx, cy, 23.0, 24.2, Rgb{10, 10, 12}, 0.5);
     // Soft specular highlight on the upper left of the top face.
     paint.ForDisc(cx - 5, cy - 6, 9, [&](const Spot& s, double d) {
-        if (std::hypot(s.x - cx, s.y - cy) < 14.5)
-            paint.Blend(s, Rgb{180, 184, 192}, 0.22 * std::max(0.0, 1 - d / 9));
+        if (std::hypot(s.x - cx, s.y - cy) < 14.5) paint.Blend(s, Rgb{180, 184, 192}, 0.22 * std::max(0.0, 1 - d / 9));
     });
 }
 

@@ -24,8 +24,8 @@ Payload Draw(const std::function<void(toolkit::TMemoryDIB&)>& draw) {
 // The plain pictures by control name.
 std::map<std::string, Payload> PicturePayloads() {
     std::map<std::string, Payload> pictures;
-    std::vector<std::string> names = {"MonoOn", "dbOn", "SpreadOn", "EnableOn", "MonoOff", "dbOff", "SpreadOff",
-                                      "EnableOff", "Meter"};
+    std::vector<std::string> names = {"MonoOn", "dbOn",      "SpreadOn",  "EnableOn", "MonoOff",
+                                      "dbOff",  "SpreadOff", "EnableOff", "Meter"};
     for (int n = 1; n <= kWaveCount; ++n) {
         names.push_back("LWF" + std::to_string(n));
         names.push_back("RWF" + std::to_string(n));
@@ -94,8 +94,8 @@ std::string CompleteEditorForm(std::string_view templateText) {
 
         if (text.rfind("object ", 0) == 0) {
             const size_t colon = text.find(':');
-            stack.push_back({false, Trim(text.substr(7, colon == std::string::npos ? std::string::npos : colon - 7)), 0,
-                             indent});
+            stack.push_back(
+                {false, Trim(text.substr(7, colon == std::string::npos ? std::string::npos : colon - 7)), 0, indent});
         } else if (text == "item" && !stack.empty()) {
             const std::string list = stack.back().name;
             stack.push_back({true, list, list == kImageListName ? itemCount++ : -1, indent});
@@ -121,9 +121,9 @@ std::string CompleteEditorForm(std::string_view templateText) {
     for (const auto& [name, payload] : pictures)
         if (used[name] != 1) missing += (missing.empty() ? "" : ", ") + name;
     for (int i = 0; i < 3; ++i)
-        if (itemsUsed[i] != 1) missing += (missing.empty() ? "" : ", ") + std::string(kImageListName) + " item " + std::to_string(i);
-    if (!missing.empty())
-        throw std::runtime_error("the editor form does not hold exactly one of each: " + missing);
+        if (itemsUsed[i] != 1)
+            missing += (missing.empty() ? "" : ", ") + std::string(kImageListName) + " item " + std::to_string(i);
+    if (!missing.empty()) throw std::runtime_error("the editor form does not hold exactly one of each: " + missing);
     return out;
 }
 
@@ -149,7 +149,9 @@ std::string DescriptionSource(std::string_view text) {
             out += kOctal[c & 7];
         }
     }
-    out += "\";\n}  // namespace\n\nstd::string_view EditorDescription() { return {kDescription, sizeof kDescription - 1}; }\n\n}  // namespace trv4\n";
+    out +=
+        "\";\n}  // namespace\n\nstd::string_view EditorDescription() { return {kDescription, sizeof kDescription - "
+        "1}; }\n\n}  // namespace trv4\n";
     return out;
 }
 

@@ -17,8 +17,7 @@ double Coverage(double inside) { return std::clamp(inside + 0.5, 0.0, 1.0); }
 uint32_t ToPixel(Rgb c) { return 0xFF000000u | Channel(c.r) << 16 | Channel(c.g) << 8 | Channel(c.b); }
 
 Rgb FromPixel(uint32_t p) {
-    return {static_cast<double>((p >> 16) & 0xFF), static_cast<double>((p >> 8) & 0xFF),
-            static_cast<double>(p & 0xFF)};
+    return {static_cast<double>((p >> 16) & 0xFF), static_cast<double>((p >> 8) & 0xFF), static_cast<double>(p & 0xFF)};
 }
 
 double Placement::LogicalX(int px) const {

@@ -22,11 +22,11 @@ struct KnobPlace {
 
 constexpr CaptionAt kAbove = CaptionAt::Above, kBelow = CaptionAt::Below, kLeft = CaptionAt::Left;
 constexpr KnobPlace kKnobPlaces[] = {
-    {122, 79, "DELAY", kAbove, 0},     {322, 79, "LEVEL", kAbove, 0},   {542, 79, "MIX", kAbove, 0},
-    {666, 96, "FEEDBACK", kAbove, 0},  {122, 184, "WAVE", kBelow, 1},   {222, 184, "RATE", kAbove, 0},
-    {322, 184, "DEPTH", kAbove, 0},    {666, 190, "HIGH", kLeft, 0},    {122, 284, "WAVE", kBelow, 2},
-    {222, 284, "RATE", kAbove, 0},     {322, 284, "OFFSET", kAbove, 0}, {422, 284, "PAN", kAbove, 0},
-    {542, 284, "HOST OFFSET", kAbove, 0}, {666, 284, "LOW", kLeft, 0},  {422, 184, "AM", kAbove, 0},
+    {122, 79, "DELAY", kAbove, 0},        {322, 79, "LEVEL", kAbove, 0},   {542, 79, "MIX", kAbove, 0},
+    {666, 96, "FEEDBACK", kAbove, 0},     {122, 184, "WAVE", kBelow, 1},   {222, 184, "RATE", kAbove, 0},
+    {322, 184, "DEPTH", kAbove, 0},       {666, 190, "HIGH", kLeft, 0},    {122, 284, "WAVE", kBelow, 2},
+    {222, 284, "RATE", kAbove, 0},        {322, 284, "OFFSET", kAbove, 0}, {422, 284, "PAN", kAbove, 0},
+    {542, 284, "HOST OFFSET", kAbove, 0}, {666, 284, "LOW", kLeft, 0},     {422, 184, "AM", kAbove, 0},
     {422, 79, "HI-CUT", kAbove, 0},
 };
 // Caption cells relative to the knob's left, top (text 9 pixels high).
@@ -41,10 +41,9 @@ struct ReadoutPlace {
 };
 
 constexpr ReadoutPlace kReadoutPlaces[] = {
-    {130, 142, "ms"}, {330, 142, "dB"}, {430, 142, "Hz"}, {550, 142, "%"},
-    {230, 247, "Hz"}, {330, 247, "%"},  {430, 247, "%"},  {230, 347, "Hz"},
-    {330, 347, "\xB0"}, {430, 347, "%"}, {550, 347, "\xB0"}, {674, 159, "%"},
-    {674, 253, "Hz"}, {674, 347, "Hz"},
+    {130, 142, "ms"},   {330, 142, "dB"}, {430, 142, "Hz"}, {550, 142, "%"},    {230, 247, "Hz"},
+    {330, 247, "%"},    {430, 247, "%"},  {230, 347, "Hz"}, {330, 347, "\xB0"}, {430, 347, "%"},
+    {550, 347, "\xB0"}, {674, 159, "%"},  {674, 253, "Hz"}, {674, 347, "Hz"},
 };
 // The black box around a read-out: five characters of 11-pixel Arial.
 constexpr int kReadoutPadLeft = 3, kReadoutPadTop = 1;
@@ -56,7 +55,10 @@ struct SwitchPlace {
 };
 
 constexpr SwitchPlace kSwitchPlaces[] = {
-    {217, 95, "MONO"}, {257, 95, "-20dB"}, {520, 200, "SPREAD"}, {580, 200, "SYNC"},
+    {217, 95, "MONO"},
+    {257, 95, "-20dB"},
+    {520, 200, "SPREAD"},
+    {580, 200, "SYNC"},
 };
 
 constexpr int kMeterLeft = 500, kMeterTop = 78;

@@ -12,8 +12,7 @@ namespace {
 
 platform::Font FontOf(int height, Rgb color) {
     const uint32_t p = ToPixel(color);
-    return platform::Font{"Arial", -height,
-                          platform::RGBColor((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF)};
+    return platform::Font{"Arial", -height, platform::RGBColor((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF)};
 }
 
 }  // namespace

@@ -15,8 +15,8 @@ void ExactDecimal::read(Real v, int significantDigits) {
     // "d.ddd...e+XX" with significantDigits digits: the whole expansion, then
     // zeros.
     char text[kDoubleDigits + 8];
-    const char* end = std::to_chars(text, text + sizeof text, std::fabs(v), std::chars_format::scientific,
-                                    significantDigits - 1).ptr;
+    const char* end =
+        std::to_chars(text, text + sizeof text, std::fabs(v), std::chars_format::scientific, significantDigits - 1).ptr;
     const char* p = text;
     for (; p != end && *p != 'e'; ++p)
         if (*p != '.') digits_[count_++] = *p;

@@ -59,8 +59,7 @@ void TAbstractSuperDIB::SetSize(uint16_t w, uint16_t h) {
     const int nw = std::max<int>(w, 1);
     const int nh = std::max<int>(h, 1);
     if (fStorage && nw == fWidth && nh == fHeight) return;
-    const bool wholeClip =
-        !fStorage || fClip == TDIBClipRect{0, 0, fWidth - 1, fHeight - 1};
+    const bool wholeClip = !fStorage || fClip == TDIBClipRect{0, 0, fWidth - 1, fHeight - 1};
     // Allocate first: a failed allocation leaves the surface as it was.
     auto storage = AllocatePixels(nw, nh);
     ReleaseStorage();

@@ -56,12 +56,8 @@ public:
 };
 
 // Platform colour 0x00BBGGRR <-> pixel order 0x00RRGGBB.
-constexpr uint32_t ColorToPixel(platform::Color c) {
-    return ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
-}
-constexpr platform::Color PixelToColor(uint32_t p) {
-    return ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
-}
+constexpr uint32_t ColorToPixel(platform::Color c) { return ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu); }
+constexpr platform::Color PixelToColor(uint32_t p) { return ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu); }
 
 class TAbstractSuperDIB : public platform::Persistent {
 public:
@@ -138,14 +134,12 @@ public:
     // The whole surface at (destX, destY).
     void Draw(TAbstractSuperDIB& dest, int destX, int destY) const;
     // As Draw, untransformed, with the plain copy routine.
-    void CopyRegion(int destX, int destY, int width, int height, TAbstractSuperDIB& dest, int srcX,
-                    int srcY) const;
+    void CopyRegion(int destX, int destY, int width, int height, TAbstractSuperDIB& dest, int srcX, int srcY) const;
     // As Draw, but only dest's alpha bytes take the source's.
     void CopyAlphaRegion(int destX, int destY, int width, int height, TAbstractSuperDIB& dest, int srcX,
                          int srcY) const;
     // As Draw, but each dest pixel gets the source alpha in all four bytes.
-    void AlphaAsGrey(int destX, int destY, int width, int height, TAbstractSuperDIB& dest, int srcX,
-                     int srcY) const;
+    void AlphaAsGrey(int destX, int destY, int width, int height, TAbstractSuperDIB& dest, int srcX, int srcY) const;
 
     // Every pixel := colour with alpha 0.
     void Fill(platform::Color color);

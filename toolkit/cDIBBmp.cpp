@@ -27,7 +27,9 @@ struct TMaskChannel {
     uint32_t Get(uint32_t v) const { return max ? ((v & mask) >> shift) * 255 / max : 0; }
 };
 
-uint32_t Le32(const uint8_t* p) { return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24); }
+uint32_t Le32(const uint8_t* p) {
+    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
+}
 
 // What the headers say: the picture's size and row order, its pixel format
 // and where the palette and the rows lie.
@@ -37,8 +39,8 @@ struct TBmpLayout {
     uint16_t bpp = 0;
     uint32_t compression = kRGB, colorsUsed = 0;
     size_t headerSize = 0;
-    size_t paletteEntry = 4;  // bytes a palette entry takes: 3 after a core header
-    uint32_t offset = 0;      // of the first stored row
+    size_t paletteEntry = 4;                       // bytes a palette entry takes: 3 after a core header
+    uint32_t offset = 0;                           // of the first stored row
     uint32_t masks[3] = {0x7C00, 0x03E0, 0x001F};  // red, green, blue: 16-bit default 5/5/5
 };
 

@@ -70,10 +70,10 @@ void TDIBBorder::Draw(TAbstractSuperDIB& surface, const platform::Rect& outer) c
     const platform::Rect clip{c.Left, c.Top, c.Right + 1, c.Bottom + 1};
     const platform::Rect inner = Shrink(outer);
     const platform::Rect edges[] = {
-        {outer.left, outer.top, outer.right, inner.top},          // top, full width
-        {outer.left, inner.bottom, outer.right, outer.bottom},    // bottom, full width
-        {outer.left, inner.top, inner.left, inner.bottom},        // left, between them
-        {inner.right, inner.top, outer.right, inner.bottom},      // right, between them
+        {outer.left, outer.top, outer.right, inner.top},        // top, full width
+        {outer.left, inner.bottom, outer.right, outer.bottom},  // bottom, full width
+        {outer.left, inner.top, inner.left, inner.bottom},      // left, between them
+        {inner.right, inner.top, outer.right, inner.bottom},    // right, between them
     };
     for (const platform::Rect& e : edges) {
         const platform::Rect r = e.Intersect(clip);

@@ -49,8 +49,9 @@ const platform::ClassInfo& TCustomDIBControl::StaticClass() {
     static const platform::ClassInfo info = [] {
         using platform::Value;
         platform::ClassBuilder<TCustomDIBControl> b("TCustomDIBControl", &platform::Control::StaticClass());
-        b.Integer("Opacity", &TCustomDIBControl::Opacity,
-                  [](TCustomDIBControl& c, int v) { c.SetOpacity(static_cast<uint8_t>(v)); }, 0, 255)
+        b.Integer(
+             "Opacity", &TCustomDIBControl::Opacity,
+             [](TCustomDIBControl& c, int v) { c.SetOpacity(static_cast<uint8_t>(v)); }, 0, 255)
             .Default(Value::Integer(255));
         b.Raw(
              "DIBImageList",
@@ -68,11 +69,13 @@ const platform::ClassInfo& TCustomDIBControl::StaticClass() {
                  c.SetDIBImageList(list);
              })
             .StoredWhen([](const TCustomDIBControl& c) { return c.fImageList || !c.fPendingList.empty(); });
-        b.Integer("DIBTabOrder", &TCustomDIBControl::DIBTabOrder,
-                  [](TCustomDIBControl& c, int v) { c.SetDIBTabOrder(static_cast<int16_t>(v)); }, -32768, 32767)
+        b.Integer(
+             "DIBTabOrder", &TCustomDIBControl::DIBTabOrder,
+             [](TCustomDIBControl& c, int v) { c.SetDIBTabOrder(static_cast<int16_t>(v)); }, -32768, 32767)
             .Default(Value::Integer(-1));
-        b.Integer("Accelerator", [](const TCustomDIBControl& c) { return static_cast<unsigned char>(c.fAccelerator); },
-                  [](TCustomDIBControl& c, int v) { c.fAccelerator = static_cast<char>(v); }, 0, 255)
+        b.Integer(
+             "Accelerator", [](const TCustomDIBControl& c) { return static_cast<unsigned char>(c.fAccelerator); },
+             [](TCustomDIBControl& c, int v) { c.fAccelerator = static_cast<char>(v); }, 0, 255)
             .Default(Value::Integer(0));
         platform::AddEventProperty(b, "OnPaintStart", &TCustomDIBControl::OnPaintStart);
         platform::AddEventProperty(b, "OnPaintEnd", &TCustomDIBControl::OnPaintEnd);
@@ -83,9 +86,7 @@ const platform::ClassInfo& TCustomDIBControl::StaticClass() {
     return info;
 }
 
-TCustomDIBContainer* TCustomDIBControl::Container() const {
-    return dynamic_cast<TCustomDIBContainer*>(Parent());
-}
+TCustomDIBContainer* TCustomDIBControl::Container() const { return dynamic_cast<TCustomDIBContainer*>(Parent()); }
 
 void TCustomDIBControl::SetOpacity(uint8_t opacity) {
     if (opacity == fOpacity) return;

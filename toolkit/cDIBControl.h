@@ -40,8 +40,7 @@ struct TDIBPopupMenu {
     std::vector<Item> items;
 };
 
-using TDIBContextPopupEvent =
-    platform::Event<void(platform::Component* sender, TDIBPopupMenu& menu, int x, int y)>;
+using TDIBContextPopupEvent = platform::Event<void(platform::Component* sender, TDIBPopupMenu& menu, int x, int y)>;
 
 // Dialog-code flags of a toolkit control.
 enum : uint8_t {

@@ -69,8 +69,7 @@ const platform::ClassInfo& TCustomDIBDialPointerOpacities::StaticClass() {
 }
 
 const platform::ClassInfo& TDIBDialPointerOpacities::StaticClass() {
-    static const platform::ClassInfo info("TDIBDialPointerOpacities",
-                                          &TCustomDIBDialPointerOpacities::StaticClass());
+    static const platform::ClassInfo info("TDIBDialPointerOpacities", &TCustomDIBDialPointerOpacities::StaticClass());
     return info;
 }
 
@@ -106,51 +105,58 @@ const platform::ClassInfo& TAbstractDIBDial::StaticClass() {
         using platform::Value;
         using D = TAbstractDIBDial;
         platform::ClassBuilder<D> b("TAbstractDIBDial", &TCustomDIBControl::StaticClass());
-        b.Integer("IndexMain.DIBIndex", [](const D& c) { return c.IndexMain().DIBIndex(); },
-                  [](D& c, int v) { c.IndexMain().SetDIBIndex(v); }, -1, INT32_MAX)
+        b.Integer(
+             "IndexMain.DIBIndex", [](const D& c) { return c.IndexMain().DIBIndex(); },
+             [](D& c, int v) { c.IndexMain().SetDIBIndex(v); }, -1, INT32_MAX)
             .Default(Value::Integer(-1));
-        b.Integer("IndexPointer.DIBIndex", [](const D& c) { return c.IndexPointer().DIBIndex(); },
-                  [](D& c, int v) { c.IndexPointer().SetDIBIndex(v); }, -1, INT32_MAX)
+        b.Integer(
+             "IndexPointer.DIBIndex", [](const D& c) { return c.IndexPointer().DIBIndex(); },
+             [](D& c, int v) { c.IndexPointer().SetDIBIndex(v); }, -1, INT32_MAX)
             .Default(Value::Integer(-1));
         b.Integer("Min", &D::Min, &D::SetMin, INT32_MIN, INT32_MAX).Default(Value::Integer(0));
         b.Integer("Max", &D::Max, &D::SetMax, INT32_MIN, INT32_MAX).Default(Value::Integer(100));
         b.Integer("Position", &D::Position, &D::SetPosition, INT32_MIN, INT32_MAX).Default(Value::Integer(0));
-        b.Integer("SmallChange", &D::SmallChange, &D::SetSmallChange, INT32_MIN, INT32_MAX)
-            .Default(Value::Integer(1));
+        b.Integer("SmallChange", &D::SmallChange, &D::SetSmallChange, INT32_MIN, INT32_MAX).Default(Value::Integer(1));
         b.Integer("PageSize", &D::PageSize, &D::SetPageSize, INT32_MIN, INT32_MAX).Default(Value::Integer(1));
         b.Integer("PointerNumGlyphs", &D::PointerNumGlyphs, &D::SetPointerNumGlyphs, INT32_MIN, INT32_MAX)
             .Default(Value::Integer(1));
         b.Integer("PointerRadius", &D::PointerRadius, &D::SetPointerRadius, INT32_MIN, INT32_MAX)
             .Default(Value::Integer(-1));
         b.Bool("PointerRotate", &D::PointerRotate, &D::SetPointerRotate).Default(Value::Identifier("False"));
-        b.Integer("PointerAngles.Start", [](const D& c) { return c.PointerAnglesBase().Start(); },
-                  [](D& c, int v) { c.PointerAnglesBase().SetStart(v); }, INT32_MIN, INT32_MAX)
+        b.Integer(
+             "PointerAngles.Start", [](const D& c) { return c.PointerAnglesBase().Start(); },
+             [](D& c, int v) { c.PointerAnglesBase().SetStart(v); }, INT32_MIN, INT32_MAX)
             .Default(Value::Integer(0));
-        b.Integer("PointerAngles.Range", [](const D& c) { return c.PointerAnglesBase().Range(); },
-                  [](D& c, int v) { c.PointerAnglesBase().SetRange(v); }, INT32_MIN, INT32_MAX)
+        b.Integer(
+             "PointerAngles.Range", [](const D& c) { return c.PointerAnglesBase().Range(); },
+             [](D& c, int v) { c.PointerAnglesBase().SetRange(v); }, INT32_MIN, INT32_MAX)
             .Default(Value::Integer(360));
-        b.Float("PointerAngles.Resolution", [](const D& c) { return double(c.PointerAnglesBase().Resolution()); },
-                [](D& c, double v) { c.PointerAnglesBase().SetResolution(v); })
+        b.Float(
+             "PointerAngles.Resolution", [](const D& c) { return double(c.PointerAnglesBase().Resolution()); },
+             [](D& c, double v) { c.PointerAnglesBase().SetResolution(v); })
             .Default(Value::Float(0));
-        b.Integer("PointerOpacities.Active", [](const D& c) { return c.PointerOpacitiesBase().Active(); },
-                  [](D& c, int v) { c.PointerOpacitiesBase().SetActive(uint8_t(v)); }, 0, 255)
+        b.Integer(
+             "PointerOpacities.Active", [](const D& c) { return c.PointerOpacitiesBase().Active(); },
+             [](D& c, int v) { c.PointerOpacitiesBase().SetActive(uint8_t(v)); }, 0, 255)
             .Default(Value::Integer(255));
-        b.Integer("PointerOpacities.Normal", [](const D& c) { return c.PointerOpacitiesBase().Normal(); },
-                  [](D& c, int v) { c.PointerOpacitiesBase().SetNormal(uint8_t(v)); }, 0, 255)
+        b.Integer(
+             "PointerOpacities.Normal", [](const D& c) { return c.PointerOpacitiesBase().Normal(); },
+             [](D& c, int v) { c.PointerOpacitiesBase().SetNormal(uint8_t(v)); }, 0, 255)
             .Default(Value::Integer(255));
         b.Enum("MouseControlStyle", &D::MouseControlStyle,
-               [](D& c, int v) { c.SetMouseControlStyle(TDIBDialMouseControlStyle(v)); },
-               {"mcsCircular", "mcsLinear"})
+               [](D& c, int v) { c.SetMouseControlStyle(TDIBDialMouseControlStyle(v)); }, {"mcsCircular", "mcsLinear"})
             .Default(Value::Identifier("mcsCircular"));
         b.Enum("MouseLinearSensitivity", &D::MouseLinearSensitivity,
                [](D& c, int v) { c.SetMouseLinearSensitivity(TDIBDialMouseLinearSensitivity(v)); },
                {"mlsVertical", "mlsHorizontal", "mlsBoth"})
             .Default(Value::Identifier("mlsBoth"));
-        b.Float("HorizontalPixelsPerPosition", [](const D& c) { return double(c.HorizontalPixelsPerPosition()); },
-                [](D& c, double v) { c.SetHorizontalPixelsPerPosition(v); })
+        b.Float(
+             "HorizontalPixelsPerPosition", [](const D& c) { return double(c.HorizontalPixelsPerPosition()); },
+             [](D& c, double v) { c.SetHorizontalPixelsPerPosition(v); })
             .Default(Value::Float(1));
-        b.Float("VerticalPixelsPerPosition", [](const D& c) { return double(c.VerticalPixelsPerPosition()); },
-                [](D& c, double v) { c.SetVerticalPixelsPerPosition(v); })
+        b.Float(
+             "VerticalPixelsPerPosition", [](const D& c) { return double(c.VerticalPixelsPerPosition()); },
+             [](D& c, double v) { c.SetVerticalPixelsPerPosition(v); })
             .Default(Value::Float(1));
         b.Bool("AutoSize", &D::AutoSize, &D::SetAutoSize).Default(Value::Identifier("True"));
         b.Integer("WheelStep", &D::WheelStep, &D::SetWheelStep, INT32_MIN, INT32_MAX).Default(Value::Integer(1));
@@ -177,10 +183,10 @@ void TDIBDial::RegisterClass() { platform::ClassRegistry::Register(StaticClass()
 
 std::vector<std::string> TAbstractDIBDial::TemplateProperties() const {
     std::vector<std::string> names = TCustomDIBControl::TemplateProperties();
-    for (const char* n : {"AutoSize", "Max", "Min", "Opacity", "PageSize", "PointerAngles", "PointerOpacities",
-                          "PointerNumGlyphs", "PointerRadius", "PointerRotate", "Position", "SmallChange",
-                          "HorizontalPixelsPerPosition", "VerticalPixelsPerPosition", "MouseControlStyle",
-                          "MouseLinearSensitivity"})
+    for (const char* n :
+         {"AutoSize", "Max", "Min", "Opacity", "PageSize", "PointerAngles", "PointerOpacities", "PointerNumGlyphs",
+          "PointerRadius", "PointerRotate", "Position", "SmallChange", "HorizontalPixelsPerPosition",
+          "VerticalPixelsPerPosition", "MouseControlStyle", "MouseLinearSensitivity"})
         names.emplace_back(n);
     return names;
 }

@@ -74,24 +74,16 @@ void TAbstractDIBDial::DIBMouseDown(platform::MouseButton button, platform::Shif
     fAnchor = {fPosition, x, y};
     const int pointed = ComputePointedPosition(x, y);
     switch (ClassifyPress(x, y, pointed)) {
-        case pzDrag:
-            if (RepeatRunning()) RequestRepeatStop();
-            fDragging = true;
-            SettingsChanged();  // the pointer takes its Active opacity
-            break;
-        // A step never passes the pointed position.
-        case pzSmallDown:
-            SetPosition(std::max(ClampToInt(int64_t(fPosition) - fSmallChange), pointed));
-            break;
-        case pzSmallUp:
-            SetPosition(std::min(ClampToInt(int64_t(fPosition) + fSmallChange), pointed));
-            break;
-        case pzPageDown:
-            SetPosition(std::max(ClampToInt(int64_t(fPosition) - fPageSize), pointed));
-            break;
-        case pzPageUp:
-            SetPosition(std::min(ClampToInt(int64_t(fPosition) + fPageSize), pointed));
-            break;
+    case pzDrag:
+        if (RepeatRunning()) RequestRepeatStop();
+        fDragging = true;
+        SettingsChanged();  // the pointer takes its Active opacity
+        break;
+    // A step never passes the pointed position.
+    case pzSmallDown: SetPosition(std::max(ClampToInt(int64_t(fPosition) - fSmallChange), pointed)); break;
+    case pzSmallUp: SetPosition(std::min(ClampToInt(int64_t(fPosition) + fSmallChange), pointed)); break;
+    case pzPageDown: SetPosition(std::max(ClampToInt(int64_t(fPosition) - fPageSize), pointed)); break;
+    case pzPageUp: SetPosition(std::min(ClampToInt(int64_t(fPosition) + fPageSize), pointed)); break;
     }
 }
 

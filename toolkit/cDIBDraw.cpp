@@ -35,15 +35,14 @@ bool BlitRegion(const uint32_t* srcBits, int srcW, int srcH, int srcX, int srcY,
 
 }  // namespace detail
 
-void TAbstractSuperDIB::DrawWith(int destX, int destY, int width, int height, TAbstractSuperDIB& dest,
-                                 int srcX, int srcY, TDIBBlendRoutine routine, bool allowTransform) const {
+void TAbstractSuperDIB::DrawWith(int destX, int destY, int width, int height, TAbstractSuperDIB& dest, int srcX,
+                                 int srcY, TDIBBlendRoutine routine, bool allowTransform) const {
     if (allowTransform && IsTransformed()) {
         DrawTransformed(destX, destY, width, height, dest, routine);
         return;
     }
     const TDIBBlendParams params{fOpacity, KeyColor()};
-    if (detail::BlitRegion(fBits, fWidth, fHeight, srcX, srcY, width, height, dest, destX, destY, routine,
-                           params))
+    if (detail::BlitRegion(fBits, fWidth, fHeight, srcX, srcY, width, height, dest, destX, destY, routine, params))
         dest.Changed();
 }
 
@@ -56,20 +55,20 @@ void TAbstractSuperDIB::Draw(TAbstractSuperDIB& dest, int destX, int destY) cons
     DrawWith(destX, destY, fWidth, fHeight, dest, 0, 0, fBlend, true);
 }
 
-void TAbstractSuperDIB::CopyRegion(int destX, int destY, int width, int height, TAbstractSuperDIB& dest,
-                                   int srcX, int srcY) const {
+void TAbstractSuperDIB::CopyRegion(int destX, int destY, int width, int height, TAbstractSuperDIB& dest, int srcX,
+                                   int srcY) const {
     // Angle 0, scales 100 and the plain copy for this draw only; the
     // settings themselves are never touched, so nothing needs restoring.
     DrawWith(destX, destY, width, height, dest, srcX, srcY, blend::Copy, false);
 }
 
-void TAbstractSuperDIB::CopyAlphaRegion(int destX, int destY, int width, int height, TAbstractSuperDIB& dest,
-                                        int srcX, int srcY) const {
+void TAbstractSuperDIB::CopyAlphaRegion(int destX, int destY, int width, int height, TAbstractSuperDIB& dest, int srcX,
+                                        int srcY) const {
     DrawWith(destX, destY, width, height, dest, srcX, srcY, blend::AlphaOnly, true);
 }
 
-void TAbstractSuperDIB::AlphaAsGrey(int destX, int destY, int width, int height, TAbstractSuperDIB& dest,
-                                    int srcX, int srcY) const {
+void TAbstractSuperDIB::AlphaAsGrey(int destX, int destY, int width, int height, TAbstractSuperDIB& dest, int srcX,
+                                    int srcY) const {
     DrawWith(destX, destY, width, height, dest, srcX, srcY, blend::AlphaAsGrey, true);
 }
 

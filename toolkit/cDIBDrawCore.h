@@ -13,7 +13,6 @@ namespace toolkit::detail {
 // Everything outside dest's clip rectangle, the block or dest is cut away.
 // Returns whether any pixel was touched; the caller fires dest's change event.
 bool BlitRegion(const uint32_t* srcBits, int srcW, int srcH, int srcX, int srcY, int width, int height,
-                TAbstractSuperDIB& dest, int destX, int destY, TDIBBlendRoutine routine,
-                const TDIBBlendParams& params);
+                TAbstractSuperDIB& dest, int destX, int destY, TDIBBlendRoutine routine, const TDIBBlendParams& params);
 
 }  // namespace toolkit::detail

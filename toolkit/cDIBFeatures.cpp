@@ -26,20 +26,18 @@ bool TDIBFeatures::Dispatch(const TDIBMessage& message) {
 
 bool TDIBFeatureKeyLock::Message(TCustomDIBControl& control, const TDIBMessage& message) {
     switch (message.kind) {
-        case TDIBMessage::dmMouseDown:
-            if (message.button != platform::MouseButton::Left) return false;
-            // A repeated press of a locked press stays locked.
-            if (!fSwallowing) fSwallowing = (message.shift & fKey) != 0;
-            return fSwallowing;
-        case TDIBMessage::dmMouseMove:
-        case TDIBMessage::dmClick:
-            return fSwallowing;
-        case TDIBMessage::dmMouseUp:
-            if (message.button != platform::MouseButton::Left || !fSwallowing) return false;
-            fSwallowing = false;
-            return true;
-        default:
-            return false;
+    case TDIBMessage::dmMouseDown:
+        if (message.button != platform::MouseButton::Left) return false;
+        // A repeated press of a locked press stays locked.
+        if (!fSwallowing) fSwallowing = (message.shift & fKey) != 0;
+        return fSwallowing;
+    case TDIBMessage::dmMouseMove:
+    case TDIBMessage::dmClick: return fSwallowing;
+    case TDIBMessage::dmMouseUp:
+        if (message.button != platform::MouseButton::Left || !fSwallowing) return false;
+        fSwallowing = false;
+        return true;
+    default: return false;
     }
 }
 

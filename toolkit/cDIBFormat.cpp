@@ -45,8 +45,7 @@ void CheckImportSize(int64_t w, int64_t h) {
 
 void CommitImage(TAbstractSuperDIB& dib, const TDIBImageData& image) {
     CheckImportSize(image.Width, image.Height);
-    if (image.Pixels.size() != size_t(image.Width) * size_t(image.Height))
-        throw EDIBFormatError(dibmsg::kImageDamaged);
+    if (image.Pixels.size() != size_t(image.Width) * size_t(image.Height)) throw EDIBFormatError(dibmsg::kImageDamaged);
     dib.SetSize(uint16_t(image.Width), uint16_t(image.Height));
     std::memcpy(dib.Bits(), image.Pixels.data(), image.Pixels.size() * 4);
     dib.SetMasked(image.HasAlpha);

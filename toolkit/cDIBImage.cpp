@@ -21,14 +21,17 @@ const platform::ClassInfo& TCustomDIBImage::StaticClass() {
     static const platform::ClassInfo info = [] {
         using platform::Value;
         platform::ClassBuilder<TCustomDIBImage> b("TCustomDIBImage", &TCustomDIBControl::StaticClass());
-        b.Integer("IndexMain.DIBIndex", [](const TCustomDIBImage& c) { return c.IndexMain().DIBIndex(); },
-                  [](TCustomDIBImage& c, int v) { c.IndexMain().SetDIBIndex(v); }, -1, INT32_MAX)
+        b.Integer(
+             "IndexMain.DIBIndex", [](const TCustomDIBImage& c) { return c.IndexMain().DIBIndex(); },
+             [](TCustomDIBImage& c, int v) { c.IndexMain().SetDIBIndex(v); }, -1, INT32_MAX)
             .Default(Value::Integer(-1));
-        b.Float("Angle", [](const TCustomDIBImage& c) { return static_cast<double>(c.Angle()); },
-                [](TCustomDIBImage& c, double v) { c.SetAngle(v); })
+        b.Float(
+             "Angle", [](const TCustomDIBImage& c) { return static_cast<double>(c.Angle()); },
+             [](TCustomDIBImage& c, double v) { c.SetAngle(v); })
             .Default(Value::Float(0));
-        b.Float("Scale", [](const TCustomDIBImage& c) { return static_cast<double>(c.Scale()); },
-                [](TCustomDIBImage& c, double v) { c.SetScale(v); })
+        b.Float(
+             "Scale", [](const TCustomDIBImage& c) { return static_cast<double>(c.Scale()); },
+             [](TCustomDIBImage& c, double v) { c.SetScale(v); })
             .Default(Value::Float(100));
         b.Bool("Center", &TCustomDIBImage::Center, &TCustomDIBImage::SetCenter).Default(Value::Identifier("False"));
         b.Bool("Stretch", &TCustomDIBImage::Stretch, &TCustomDIBImage::SetStretch).Default(Value::Identifier("False"));

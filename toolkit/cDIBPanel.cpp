@@ -293,7 +293,8 @@ void TCustomDIBContainer::PaintWindow(platform::DeviceContext& dc, const platfor
         if (!c->IsWindowed() && c->Visible() && c->IsOpaque() &&
             scale.ToPhysical(c->BoundsRect()).Intersect(update) == update)
             covered = true;
-    if (!covered) fMain.FillRect(update.left, update.top, update.Width(), update.Height(), platform::ResolveColor(GetColor()));
+    if (!covered)
+        fMain.FillRect(update.left, update.top, update.Width(), update.Height(), platform::ResolveColor(GetColor()));
     if (fBorder && fBorderPos == bdUnderControls) fBorder->Draw(fMain, client);
 
     // A copy: a paint handler may change the z-order.

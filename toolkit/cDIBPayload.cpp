@@ -100,8 +100,7 @@ void ReadDIBData(TAbstractSuperDIB& image, const uint8_t* data, size_t size) {
     if (!decompressor) throw EDIBCompressError(dibmsg::kNoDecompressor);
     if (unpackedSize < 4 || unpackedSize > kDIBMaxUncompressed) throw EDIBFormatError(dibmsg::kPayloadSize);
     std::vector<uint8_t> unpacked(unpackedSize);
-    if (!decompressor->Decompress(image, id, unpacked.size(), in.Remaining(), unpacked.data(),
-                                  data + kHeaderSize))
+    if (!decompressor->Decompress(image, id, unpacked.size(), in.Remaining(), unpacked.data(), data + kHeaderSize))
         throw EDIBCompressError(dibmsg::kDecompressFailed);
     ReadPlain(image, unpacked.data(), unpacked.size());
 }

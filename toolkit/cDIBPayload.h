@@ -28,8 +28,7 @@ public:
     virtual TDIBCompressorId Identifier() const = 0;
     // Packs source into dest (room for sourceLen bytes); answers the packed
     // length, or 0 when it cannot make it smaller.
-    virtual size_t Compress(const TAbstractSuperDIB& image, const uint8_t* source, size_t sourceLen,
-                            uint8_t* dest) = 0;
+    virtual size_t Compress(const TAbstractSuperDIB& image, const uint8_t* source, size_t sourceLen, uint8_t* dest) = 0;
     virtual bool Accepts(const TDIBCompressorId& id) const { return id == Identifier(); }
     // Unpacks exactly uncompressedSize bytes into dest; false on bad input.
     virtual bool Decompress(const TAbstractSuperDIB& image, const TDIBCompressorId& id, size_t uncompressedSize,

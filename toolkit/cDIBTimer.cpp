@@ -17,8 +17,9 @@ const platform::ClassInfo& TDIBTimer::StaticClass() {
         platform::ClassBuilder<TDIBTimer> b("TDIBTimer", &platform::Component::StaticClass());
         b.Creatable();
         b.Bool("Enabled", &TDIBTimer::Enabled, &TDIBTimer::SetEnabled).Default(platform::Value::Identifier("False"));
-        b.Integer("Interval", &TDIBTimer::Interval,
-                  [](TDIBTimer& t, int v) { t.SetInterval(static_cast<unsigned>(v)); }, 0, INT32_MAX)
+        b.Integer(
+             "Interval", &TDIBTimer::Interval, [](TDIBTimer& t, int v) { t.SetInterval(static_cast<unsigned>(v)); }, 0,
+             INT32_MAX)
             .Default(platform::Value::Integer(1000));
         b.Add(
             "OnTimer",

@@ -18,7 +18,7 @@
 namespace toolkit {
 namespace {
 
-constexpr int64_t kMaxTarget = 65535;   // surfaces are 16-bit in size
+constexpr int64_t kMaxTarget = 65535;         // surfaces are 16-bit in size
 constexpr double kMaxStep = 1099511627776.0;  // 2^40: keeps x * step inside 64 bits
 
 std::unique_ptr<TDIBTrigTables> BuildTables() {

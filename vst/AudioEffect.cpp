@@ -11,8 +11,7 @@ namespace {
 // Static entry points stored in the record: each recovers the object and
 // forwards the call. A record without an object (or a null record) is
 // answered with 0 and never dereferenced further.
-VstIntPtr VST_CALL dispatchEntry(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                                 float opt) {
+VstIntPtr VST_CALL dispatchEntry(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
     AudioEffect* effect = AudioEffect::fromRecord(e);
     if (!effect) return 0;
     VstIntPtr result = effect->dispatcher(opcode, index, value, ptr, opt);
@@ -95,13 +94,9 @@ void AudioEffect::setParameterAutomated(VstInt32 index, float value) {
     callHost(audioMasterAutomate, index, 0, nullptr, value);
 }
 
-VstInt32 AudioEffect::getMasterVersion() {
-    return static_cast<VstInt32>(callHost(audioMasterVersion));
-}
+VstInt32 AudioEffect::getMasterVersion() { return static_cast<VstInt32>(callHost(audioMasterVersion)); }
 
-VstInt32 AudioEffect::getCurrentUniqueId() {
-    return static_cast<VstInt32>(callHost(audioMasterCurrentId));
-}
+VstInt32 AudioEffect::getCurrentUniqueId() { return static_cast<VstInt32>(callHost(audioMasterCurrentId)); }
 
 void AudioEffect::masterIdle() { callHost(audioMasterIdle); }
 
@@ -117,70 +112,55 @@ bool AudioEffect::isOutputConnected(VstInt32 output) {
 VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
     // Requests that write into ptr need one; a null pointer answers 0.
     switch (opcode) {
-        case effOpen:
-            open();
-            return 0;
-        case effClose:
-            close();
-            return 0;
-        case effSetProgram:
-            if (value < numPrograms) setProgram(static_cast<VstInt32>(value));
-            return 0;
-        case effGetProgram:
-            return getProgram();
-        case effSetProgramName:
-            if (ptr) setProgramName(static_cast<char*>(ptr));
-            return 0;
-        case effGetProgramName:
-            if (ptr) getProgramName(static_cast<char*>(ptr));
-            return 0;
-        case effGetParamLabel:
-            if (ptr) getParameterLabel(index, static_cast<char*>(ptr));
-            return 0;
-        case effGetParamDisplay:
-            if (ptr) getParameterDisplay(index, static_cast<char*>(ptr));
-            return 0;
-        case effGetParamName:
-            if (ptr) getParameterName(index, static_cast<char*>(ptr));
-            return 0;
-        case effGetVu:
-            return static_cast<VstIntPtr>(std::nearbyint(getVu() * 32767.0));
-        case effSetSampleRate:
-            setSampleRate(opt);
-            return 0;
-        case effSetBlockSize:
-            setBlockSize(static_cast<VstInt32>(value));
-            return 0;
-        case effMainsChanged:
-            if (value == 0)
-                suspend();
-            else
-                resume();
-            return 0;
-        case effEditGetRect: {
-            if (!editor || !ptr) return 0;
-            ERect** out = static_cast<ERect**>(ptr);
-            ERect* rect = *out;
-            VstIntPtr answer = editor->getRect(&rect);
-            *out = rect;
-            return answer;
-        }
-        case effEditOpen:
-            return editor ? editor->open(ptr) : 0;
-        case effEditClose:
-            if (editor) editor->close();
-            return 0;
-        case effEditIdle:
-            if (editor) editor->idle();
-            return 0;
-        case effIdentify:
-            return fourCC('N', 'v', 'E', 'f');
-        case effGetChunk:
-            return ptr ? getChunk(static_cast<void**>(ptr), index != 0) : 0;
-        case effSetChunk:
-            return ptr ? setChunk(ptr, static_cast<VstInt32>(value), index != 0) : 0;
-        default:
-            return 0;
+    case effOpen: open(); return 0;
+    case effClose: close(); return 0;
+    case effSetProgram:
+        if (value < numPrograms) setProgram(static_cast<VstInt32>(value));
+        return 0;
+    case effGetProgram: return getProgram();
+    case effSetProgramName:
+        if (ptr) setProgramName(static_cast<char*>(ptr));
+        return 0;
+    case effGetProgramName:
+        if (ptr) getProgramName(static_cast<char*>(ptr));
+        return 0;
+    case effGetParamLabel:
+        if (ptr) getParameterLabel(index, static_cast<char*>(ptr));
+        return 0;
+    case effGetParamDisplay:
+        if (ptr) getParameterDisplay(index, static_cast<char*>(ptr));
+        return 0;
+    case effGetParamName:
+        if (ptr) getParameterName(index, static_cast<char*>(ptr));
+        return 0;
+    case effGetVu: return static_cast<VstIntPtr>(std::nearbyint(getVu() * 32767.0));
+    case effSetSampleRate: setSampleRate(opt); return 0;
+    case effSetBlockSize: setBlockSize(static_cast<VstInt32>(value)); return 0;
+    case effMainsChanged:
+        if (value == 0)
+            suspend();
+        else
+            resume();
+        return 0;
+    case effEditGetRect: {
+        if (!editor || !ptr) return 0;
+        ERect** out = static_cast<ERect**>(ptr);
+        ERect* rect = *out;
+        VstIntPtr answer = editor->getRect(&rect);
+        *out = rect;
+        return answer;
+    }
+    case effEditOpen: return editor ? editor->open(ptr) : 0;
+    case effEditClose:
+        if (editor) editor->close();
+        return 0;
+    case effEditIdle:
+        if (editor) editor->idle();
+        return 0;
+    case effIdentify: return fourCC('N', 'v', 'E', 'f');
+    case effGetChunk: return ptr ? getChunk(static_cast<void**>(ptr), index != 0) : 0;
+    case effSetChunk: return ptr ? setChunk(ptr, static_cast<VstInt32>(value), index != 0) : 0;
+    default: return 0;
     }
 }
 

@@ -23,12 +23,11 @@ using VstIntPtr = intptr_t;
 
 struct AEffect;
 
-using AudioMasterCallback = VstIntPtr(VST_CALL*)(AEffect* effect, VstInt32 opcode, VstInt32 index,
-                                                 VstIntPtr value, void* ptr, float opt);
-using DispatcherProc = VstIntPtr(VST_CALL*)(AEffect* effect, VstInt32 opcode, VstInt32 index,
-                                            VstIntPtr value, void* ptr, float opt);
-using ProcessProc = void(VST_CALL*)(AEffect* effect, float** inputs, float** outputs,
-                                    VstInt32 sampleFrames);
+using AudioMasterCallback = VstIntPtr(VST_CALL*)(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                                                 void* ptr, float opt);
+using DispatcherProc = VstIntPtr(VST_CALL*)(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                                            void* ptr, float opt);
+using ProcessProc = void(VST_CALL*)(AEffect* effect, float** inputs, float** outputs, VstInt32 sampleFrames);
 using SetParameterProc = void(VST_CALL*)(AEffect* effect, VstInt32 index, float parameter);
 using GetParameterProc = float(VST_CALL*)(AEffect* effect, VstInt32 index);
 
@@ -200,11 +199,11 @@ enum AudioMasterOpcodes : VstInt32 {
 
 // Host time information (audioMasterGetTime).
 struct VstTimeInfo {
-    double samplePos;      // current position in samples
+    double samplePos;  // current position in samples
     double sampleRate;
     double nanoSeconds;
-    double ppqPos;         // quarter notes
-    double tempo;          // beats per minute
+    double ppqPos;  // quarter notes
+    double tempo;   // beats per minute
     double barStartPos;
     double cycleStartPos;
     double cycleEndPos;

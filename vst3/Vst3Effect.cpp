@@ -172,9 +172,8 @@ vst3::tresult VST3_CALL Vst3Effect::process(vst3::ProcessData& data) {
     ParameterChangeCursor changes(data.inputParameterChanges);
     int position = 0;
     do {
-        changes.applyUpTo(position, [&](vst3::ParamID id, vst3::ParamValue value) {
-            applyChange(id, value, data, position);
-        });
+        changes.applyUpTo(position,
+                          [&](vst3::ParamID id, vst3::ParamValue value) { applyChange(id, value, data, position); });
         const int next = std::min(changes.nextOffset(), frames);
         if (audio && next > position) {
             updateTimeInfo(data.processContext, position);
@@ -280,24 +279,24 @@ vst::VstIntPtr VST_CALL Vst3Effect::hostCallback(vst::AEffect* effect, vst::VstI
 
 vst::VstIntPtr Vst3Effect::answerHost(vst::VstInt32 opcode, vst::VstInt32 index, float opt) {
     switch (opcode) {
-        case vst::audioMasterGetTime:
-            // Within process(), the piece being rendered; outside it (the
-            // pre-roll of an activation) the last one known, as a VST 2 host
-            // answers with its current position. None before the first.
-            return timeInfoValid_ ? reinterpret_cast<vst::VstIntPtr>(&timeInfo_) : 0;
-        case vst::audioMasterGetSampleRate: return static_cast<vst::VstIntPtr>(sampleRate_);
-        case vst::audioMasterGetBlockSize: return maxBlockSize_;
-        case vst::audioMasterAutomate:
-            // An edit made in the plug-in's own editor (user-interface thread):
-            // the host hears it as one complete edit.
-            if (handler_ && index >= 0 && index < kNumParams) {
-                const auto id = static_cast<vst3::ParamID>(index);
-                handler_->beginEdit(id);
-                handler_->performEdit(id, opt);
-                handler_->endEdit(id);
-            }
-            return 0;
-        default: return 0;
+    case vst::audioMasterGetTime:
+        // Within process(), the piece being rendered; outside it (the
+        // pre-roll of an activation) the last one known, as a VST 2 host
+        // answers with its current position. None before the first.
+        return timeInfoValid_ ? reinterpret_cast<vst::VstIntPtr>(&timeInfo_) : 0;
+    case vst::audioMasterGetSampleRate: return static_cast<vst::VstIntPtr>(sampleRate_);
+    case vst::audioMasterGetBlockSize: return maxBlockSize_;
+    case vst::audioMasterAutomate:
+        // An edit made in the plug-in's own editor (user-interface thread):
+        // the host hears it as one complete edit.
+        if (handler_ && index >= 0 && index < kNumParams) {
+            const auto id = static_cast<vst3::ParamID>(index);
+            handler_->beginEdit(id);
+            handler_->performEdit(id, opt);
+            handler_->endEdit(id);
+        }
+        return 0;
+    default: return 0;
     }
 }
 

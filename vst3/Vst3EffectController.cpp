@@ -68,8 +68,7 @@ vst3::tresult Vst3Effect::setControllerStream(vst3::IBStream* state) {
     state->tell(&start);
     uint8_t data[kControllerStateBytes];
     int used = 0;
-    if (!readControllerState(data, readFromStream(state, data, kControllerStateBytes), used))
-        return vst3::kResultFalse;
+    if (!readControllerState(data, readFromStream(state, data, kControllerStateBytes), used)) return vst3::kResultFalse;
     settleStream(state, start, used);
     return vst3::kResultOk;
 }
@@ -101,8 +100,7 @@ TextContext Vst3Effect::textContext() const {
 vst3::tresult VST3_CALL Vst3Effect::getParamStringByValue(vst3::ParamID id, vst3::ParamValue valueNormalized,
                                                           vst3::String128 string) {
     char text[128];
-    if (!string || !parameterText(id, valueNormalized, textContext(), text, sizeof text))
-        return vst3::kInvalidArgument;
+    if (!string || !parameterText(id, valueNormalized, textContext(), text, sizeof text)) return vst3::kInvalidArgument;
     toString128(text, string);
     return vst3::kResultOk;
 }
@@ -112,7 +110,7 @@ vst3::tresult VST3_CALL Vst3Effect::getParamValueByString(vst3::ParamID id, vst3
     char text[128];
     fromString128(string, text, sizeof text);
     return string && parameterValueFromText(id, text, textContext(), valueNormalized) ? vst3::kResultOk
-                                                                                     : vst3::kResultFalse;
+                                                                                      : vst3::kResultFalse;
 }
 
 vst3::ParamValue VST3_CALL Vst3Effect::normalizedParamToPlain(vst3::ParamID id, vst3::ParamValue valueNormalized) {

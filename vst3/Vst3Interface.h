@@ -166,8 +166,8 @@ public:
 
 class IAudioProcessor : public FUnknown {
 public:
-    virtual tresult VST3_CALL setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
-                                                 SpeakerArrangement* outputs, int32 numOuts) = 0;
+    virtual tresult VST3_CALL setBusArrangements(SpeakerArrangement* inputs, int32 numIns, SpeakerArrangement* outputs,
+                                                 int32 numOuts) = 0;
     virtual tresult VST3_CALL getBusArrangement(BusDirection dir, int32 index, SpeakerArrangement& arr) = 0;
     virtual tresult VST3_CALL canProcessSampleSize(int32 symbolicSampleSize) = 0;
     virtual uint32 VST3_CALL getLatencySamples() = 0;

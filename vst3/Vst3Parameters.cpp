@@ -16,10 +16,10 @@ namespace {
 // Step counts: a wave knob has eleven shapes, a switch two states.
 int stepCount(Law law) {
     switch (law) {
-        case Law::kWave1:
-        case Law::kWave2: return 10;
-        case Law::kSwitch: return 1;
-        default: return 0;
+    case Law::kWave1:
+    case Law::kWave2: return 10;
+    case Law::kSwitch: return 1;
+    default: return 0;
     }
 }
 
@@ -72,8 +72,8 @@ bool describeParameter(int index, vst3::ParameterInfo& info) {
         toString128("Prg", info.shortTitle);
         info.stepCount = kNumPrograms - 1;
         info.defaultNormalizedValue = 0;
-        info.flags = vst3::ParameterInfo::kCanAutomate | vst3::ParameterInfo::kIsList |
-                     vst3::ParameterInfo::kIsProgramChange;
+        info.flags =
+            vst3::ParameterInfo::kCanAutomate | vst3::ParameterInfo::kIsList | vst3::ParameterInfo::kIsProgramChange;
         return true;
     }
     const ParameterLaw& law = kParameterLaws[index];
@@ -138,19 +138,17 @@ bool parameterValueFromText(vst3::ParamID id, const char* text, const TextContex
     if (*rest && !equalsIgnoringCase(rest, bareUnit(law))) return false;
     double p = 0;
     switch (law.law) {
-        case Law::kExponential: {
-            const double ratio = number / static_cast<double>(law.scale);
-            if (!(ratio > 0)) return value = 0.0, true;
-            p = std::log(ratio) / std::log(static_cast<double>(law.baseOrOffset));
-            break;
-        }
-        case Law::kLinear:
-            p = (number - static_cast<double>(law.baseOrOffset)) / static_cast<double>(law.scale);
-            break;
-        case Law::kWave1:
-        case Law::kWave2: p = nearestInt64(number) / 10.0; break;
-        case Law::kSwitch: p = number > 0.5 ? 1.0 : 0.0; break;
-        case Law::kNone: return false;
+    case Law::kExponential: {
+        const double ratio = number / static_cast<double>(law.scale);
+        if (!(ratio > 0)) return value = 0.0, true;
+        p = std::log(ratio) / std::log(static_cast<double>(law.baseOrOffset));
+        break;
+    }
+    case Law::kLinear: p = (number - static_cast<double>(law.baseOrOffset)) / static_cast<double>(law.scale); break;
+    case Law::kWave1:
+    case Law::kWave2: p = nearestInt64(number) / 10.0; break;
+    case Law::kSwitch: p = number > 0.5 ? 1.0 : 0.0; break;
+    case Law::kNone: return false;
     }
     value = clamp01(p);
     return true;

@@ -100,8 +100,7 @@ int writeBank(const SavedBank& bank, uint8_t* out) {
 
 bool readBank(const uint8_t* data, int size, SavedBank& bank, int& used) {
     Reader r(data, size);
-    if (!r.tag(kBankTag) || r.u32() != kFormatVersion || r.u32() != kNumPrograms || r.u32() != kNumParams)
-        return false;
+    if (!r.tag(kBankTag) || r.u32() != kFormatVersion || r.u32() != kNumPrograms || r.u32() != kNumParams) return false;
     SavedBank read{};
     read.current = static_cast<int32_t>(r.u32());
     if (read.current < 0 || read.current >= kNumPrograms) return false;

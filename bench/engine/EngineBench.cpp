@@ -99,7 +99,8 @@ LADSPA_Data defaultValue(const LADSPA_PortRangeHint& hint, double sampleRate) {
     const double lo = hint.LowerBound * scale, hi = hint.UpperBound * scale;
     const bool logarithmic = LADSPA_IS_HINT_LOGARITHMIC(d) && lo > 0 && hi > 0;
     auto between = [&](double share) {
-        return logarithmic ? std::exp(std::log(lo) * (1 - share) + std::log(hi) * share) : lo * (1 - share) + hi * share;
+        return logarithmic ? std::exp(std::log(lo) * (1 - share) + std::log(hi) * share)
+                           : lo * (1 - share) + hi * share;
     };
     switch (d & LADSPA_HINT_DEFAULT_MASK) {
     case LADSPA_HINT_DEFAULT_MINIMUM: return static_cast<LADSPA_Data>(lo);
@@ -117,7 +118,8 @@ LADSPA_Data defaultValue(const LADSPA_PortRangeHint& hint, double sampleRate) {
 void tapChorusFlanger(benchmark::State& state) {
     const double sampleRate = static_cast<double>(state.range(0));
     void* library = dlopen(TRV4_TAP_CHORUS_PATH, RTLD_NOW | RTLD_LOCAL);
-    auto descriptorOf = library ? reinterpret_cast<LADSPA_Descriptor_Function>(dlsym(library, "ladspa_descriptor")) : nullptr;
+    auto descriptorOf =
+        library ? reinterpret_cast<LADSPA_Descriptor_Function>(dlsym(library, "ladspa_descriptor")) : nullptr;
     const LADSPA_Descriptor* d = descriptorOf ? descriptorOf(0) : nullptr;
     if (!d) {
         state.SkipWithError("TAP Chorus/Flanger not loaded");

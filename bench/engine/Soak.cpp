@@ -130,7 +130,7 @@ int main(int argc, char** argv) {
         all.frames += r.frames;
     }
     std::printf("all      %32.1f  %6.1f  %7.0fx  %.6f  %11lld  %10lld   (a block of 512 lasts %.0f us)\n",
-                all.worstBlockMicroseconds, all.blockMicroseconds999, all.frames / kRate / all.cpuSeconds, all.peak, all.nonNumbers,
-                all.subnormals, blockBudget);
+                all.worstBlockMicroseconds, all.blockMicroseconds999, all.frames / kRate / all.cpuSeconds, all.peak,
+                all.nonNumbers, all.subnormals, blockBudget);
     return all.nonNumbers || all.subnormals || all.peak > 2.0001f ? 1 : 0;
 }

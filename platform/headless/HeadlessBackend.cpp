@@ -109,7 +109,8 @@ HeadlessBackend::HeadlessBackend() : system_(std::make_unique<SystemServices>(*t
 
 HeadlessBackend::~HeadlessBackend() = default;
 
-std::unique_ptr<NativeWindow> HeadlessBackend::CreateNativeWindow(uintptr_t parent, const Rect& bounds, WindowEvents& events) {
+std::unique_ptr<NativeWindow> HeadlessBackend::CreateNativeWindow(uintptr_t parent, const Rect& bounds,
+                                                                  WindowEvents& events) {
     const uintptr_t handle = nextHandle_++;
     auto window = std::make_unique<Window>(*this, handle, parent, bounds, events);
     windows_[handle] = window.get();
@@ -325,7 +326,8 @@ void HeadlessBackend::AdvanceClock(unsigned ms) {
     while (true) {
         std::shared_ptr<TimerSlot> next;
         for (const auto& slot : timers_)
-            if (slot->alive && slot->due <= end && (!next || slot->due < next->due || (slot->due == next->due && slot->order < next->order)))
+            if (slot->alive && slot->due <= end &&
+                (!next || slot->due < next->due || (slot->due == next->due && slot->order < next->order)))
                 next = slot;
         if (!next) break;
         now_ = next->due;
@@ -333,7 +335,8 @@ void HeadlessBackend::AdvanceClock(unsigned ms) {
         next->tick();
     }
     now_ = end;
-    timers_.erase(std::remove_if(timers_.begin(), timers_.end(), [](const auto& s) { return !s->alive; }), timers_.end());
+    timers_.erase(std::remove_if(timers_.begin(), timers_.end(), [](const auto& s) { return !s->alive; }),
+                  timers_.end());
 }
 
 }  // namespace platform

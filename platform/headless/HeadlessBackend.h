@@ -50,7 +50,8 @@ public:
     HeadlessBackend();
     ~HeadlessBackend() override;
 
-    std::unique_ptr<NativeWindow> CreateNativeWindow(uintptr_t parent, const Rect& bounds, WindowEvents& events) override;
+    std::unique_ptr<NativeWindow> CreateNativeWindow(uintptr_t parent, const Rect& bounds,
+                                                     WindowEvents& events) override;
     std::unique_ptr<NativeTimer> CreateTimer(unsigned intervalMs, std::function<void()> tick) override;
     ShiftState KeyboardState() override { return keys_; }
     void ProcessEvents() override { PaintPending(); }

@@ -11,9 +11,7 @@ namespace platform {
 namespace {
 
 // Platform colour 0x00BBGGRR as the pixel word 0x00RRGGBB (alpha 0).
-uint32_t PixelWord(Color color) {
-    return ((color & 0xFF) << 16) | (color & 0xFF00) | ((color >> 16) & 0xFF);
-}
+uint32_t PixelWord(Color color) { return ((color & 0xFF) << 16) | (color & 0xFF00) | ((color >> 16) & 0xFF); }
 
 uint8_t Mix(uint8_t source, uint8_t dest, unsigned weight) {
     return static_cast<uint8_t>((source * weight + dest * (255 - weight) + 127) / 255);

@@ -15,7 +15,9 @@ namespace {
 class PixelDibSection final : public DibSection {
 public:
     PixelDibSection(int width, int height)
-        : pixels_(static_cast<size_t>(width) * height * 4), width_(width), height_(height),
+        : pixels_(static_cast<size_t>(width) * height * 4),
+          width_(width),
+          height_(height),
           dc_(pixels_.data(), width, height) {}
 
     uint8_t* Bits() override { return pixels_.data(); }

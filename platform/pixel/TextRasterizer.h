@@ -15,11 +15,11 @@
 namespace platform {
 
 struct GlyphMask {
-    int left = 0;     // offset of the mask from the pen position, pixels
-    int top = 0;      // offset of the mask from the baseline (negative: above)
+    int left = 0;  // offset of the mask from the pen position, pixels
+    int top = 0;   // offset of the mask from the baseline (negative: above)
     int width = 0;
     int height = 0;
-    int advance = 0;  // whole pixels, as GDI advances
+    int advance = 0;                // whole pixels, as GDI advances
     std::vector<uint8_t> coverage;  // width * height, top row first, 0..255
 };
 

@@ -30,8 +30,8 @@ Rect GdiContext::ClipBox() const {
 
 void GdiContext::SetClip(const Rect& clip) {
     // Regions are in device units: move the rectangle by the origin.
-    HRGN region = CreateRectRgn(clip.left + origin_.x, clip.top + origin_.y, clip.right + origin_.x,
-                                clip.bottom + origin_.y);
+    HRGN region =
+        CreateRectRgn(clip.left + origin_.x, clip.top + origin_.y, clip.right + origin_.x, clip.bottom + origin_.y);
     if (!region) return;
     SelectClipRgn(dc_, region);
     DeleteObject(region);
@@ -52,8 +52,8 @@ void GdiContext::DrawBitmap(int x, int y, const DibSection& source, const Rect& 
     // The source origin of SetDIBitsToDevice is the bottom-left corner of a
     // bottom-up bitmap.
     SetDIBitsToDevice(dc_, x + (from.left - sourceRect.left), y + (from.top - sourceRect.top), from.Width(),
-                      from.Height(), from.left, source.Height() - from.bottom, 0, source.Height(), source.Bits(),
-                      &info, DIB_RGB_COLORS);
+                      from.Height(), from.left, source.Height() - from.bottom, 0, source.Height(), source.Bits(), &info,
+                      DIB_RGB_COLORS);
 }
 
 void GdiContext::FillRect(const Rect& rect, Color color) {
@@ -65,9 +65,8 @@ void GdiContext::FillRect(const Rect& rect, Color color) {
 
 void GdiContext::UseFont(const Font& font) {
     if (font_ && selected_.name == font.name && selected_.height == font.height) return;
-    HFONT created = CreateFontA(font.height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                font.name.c_str());
+    HFONT created = CreateFontA(font.height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.name.c_str());
     if (!created) return;  // keep the font in use: drawing never fails
     HGDIOBJ previous = SelectObject(dc_, created);
     if (font_) {

@@ -13,8 +13,13 @@ namespace {
 class GdiDibSection final : public DibSection {
 public:
     GdiDibSection(HDC memory, HBITMAP bitmap, HGDIOBJ previous, void* bits, int width, int height)
-        : memory_(memory), bitmap_(bitmap), previous_(previous), bits_(static_cast<uint8_t*>(bits)), width_(width),
-          height_(height), dc_(memory) {}
+        : memory_(memory),
+          bitmap_(bitmap),
+          previous_(previous),
+          bits_(static_cast<uint8_t*>(bits)),
+          width_(width),
+          height_(height),
+          dc_(memory) {}
 
     ~GdiDibSection() override {
         SelectObject(memory_, previous_);

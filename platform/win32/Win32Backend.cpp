@@ -91,7 +91,8 @@ int DpiOf(HWND hwnd) {
 
 class Win32Window : public NativeWindow {
 public:
-    Win32Window(uintptr_t parent, const Rect& bounds, WindowEvents& events) : use_(kWindowClass, &Procedure), events_(events) {
+    Win32Window(uintptr_t parent, const Rect& bounds, WindowEvents& events)
+        : use_(kWindowClass, &Procedure), events_(events) {
         const DWORD style = (parent ? WS_CHILD : WS_POPUP) | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
         hwnd_ = CreateWindowExA(0, kWindowClass, "", style, bounds.left, bounds.top, bounds.Width(), bounds.Height(),
                                 reinterpret_cast<HWND>(parent), nullptr, ThisModule(), this);
@@ -294,7 +295,8 @@ private:
 
 class Win32Backend : public Backend {
 public:
-    std::unique_ptr<NativeWindow> CreateNativeWindow(uintptr_t parent, const Rect& bounds, WindowEvents& events) override {
+    std::unique_ptr<NativeWindow> CreateNativeWindow(uintptr_t parent, const Rect& bounds,
+                                                     WindowEvents& events) override {
         return std::make_unique<Win32Window>(parent, bounds, events);
     }
     std::unique_ptr<NativeTimer> CreateTimer(unsigned intervalMs, std::function<void()> tick) override {

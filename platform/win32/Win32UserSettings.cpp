@@ -17,8 +17,7 @@ const char* PathOf(const std::string& key) {
 
 bool ReadUserNumber(const std::string& key, const std::string& name, long& value) {
     DWORD type = 0, data = 0, size = sizeof data;
-    if (RegGetValueA(HKEY_CURRENT_USER, PathOf(key), name.c_str(), RRF_RT_DWORD, &type, &data, &size) !=
-        ERROR_SUCCESS)
+    if (RegGetValueA(HKEY_CURRENT_USER, PathOf(key), name.c_str(), RRF_RT_DWORD, &type, &data, &size) != ERROR_SUCCESS)
         return false;
     value = static_cast<long>(data);
     return true;
@@ -30,9 +29,8 @@ bool WriteUserNumber(const std::string& key, const std::string& name, long value
         ERROR_SUCCESS)
         return false;
     const DWORD data = static_cast<DWORD>(value);
-    const bool ok =
-        RegSetValueExA(handle, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data) ==
-        ERROR_SUCCESS;
+    const bool ok = RegSetValueExA(handle, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+                                   sizeof data) == ERROR_SUCCESS;
     RegCloseKey(handle);
     return ok;
 }

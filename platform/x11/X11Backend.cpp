@@ -99,9 +99,9 @@ public:
         attributes.background_pixmap = None;
         attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
                                 LeaveWindowMask | KeyPressMask | KeyReleaseMask | FocusChangeMask;
-        window_ = XCreateWindow(display_, parentWindow, bounds.left, bounds.top, Side(bounds.Width()),
-                                Side(bounds.Height()), 0, CopyFromParent, InputOutput, CopyFromParent,
-                                CWBackPixmap | CWEventMask, &attributes);
+        window_ =
+            XCreateWindow(display_, parentWindow, bounds.left, bounds.top, Side(bounds.Width()), Side(bounds.Height()),
+                          0, CopyFromParent, InputOutput, CopyFromParent, CWBackPixmap | CWEventMask, &attributes);
         if (!window_) throw SystemError(0, "the X server refused a window");
         gc_ = XCreateGC(display_, window_, 0, nullptr);
         bounds_ = bounds;
@@ -160,7 +160,8 @@ public:
     void Handle(XEvent& e) {
         switch (e.type) {
         case Expose:
-            Invalidate({e.xexpose.x, e.xexpose.y, e.xexpose.x + e.xexpose.width, e.xexpose.y + e.xexpose.height}, false);
+            Invalidate({e.xexpose.x, e.xexpose.y, e.xexpose.x + e.xexpose.width, e.xexpose.y + e.xexpose.height},
+                       false);
             break;
         case ButtonPress:
         case ButtonRelease: {
@@ -288,8 +289,8 @@ X11Backend::X11Backend() {
     }
     arrow_ = XCreateFontCursor(display_, XC_left_ptr);
     hand_ = XCreateFontCursor(display_, XC_hand2);
-    services_ = std::make_unique<LinuxServices>(
-        [this](uintptr_t owner, const std::string& caption, const std::string& text) {
+    services_ =
+        std::make_unique<LinuxServices>([this](uintptr_t owner, const std::string& caption, const std::string& text) {
             OpenMessageBox(owner, caption, text);
         });
 }
@@ -314,7 +315,8 @@ X11Backend::~X11Backend() {
     }
 }
 
-std::unique_ptr<NativeWindow> X11Backend::CreateNativeWindow(uintptr_t parent, const Rect& bounds, WindowEvents& events) {
+std::unique_ptr<NativeWindow> X11Backend::CreateNativeWindow(uintptr_t parent, const Rect& bounds,
+                                                             WindowEvents& events) {
     return std::make_unique<X11Window>(*this, parent, bounds, events);
 }
 
@@ -388,7 +390,8 @@ void X11Backend::ProcessEvents() {
             // runs this loop. A timer reports its handler's failures itself.
         }
     }
-    timers_.erase(std::remove_if(timers_.begin(), timers_.end(), [](const auto& s) { return !s->alive; }), timers_.end());
+    timers_.erase(std::remove_if(timers_.begin(), timers_.end(), [](const auto& s) { return !s->alive; }),
+                  timers_.end());
     boxes_.erase(std::remove_if(boxes_.begin(), boxes_.end(), [](const auto& b) { return b->Closed(); }), boxes_.end());
     if (menu_ && menu_->Closed()) {
         // The menu goes first: the pick may resize or close our windows.

@@ -35,7 +35,8 @@ public:
     X11Backend();
     ~X11Backend() override;
 
-    std::unique_ptr<NativeWindow> CreateNativeWindow(uintptr_t parent, const Rect& bounds, WindowEvents& events) override;
+    std::unique_ptr<NativeWindow> CreateNativeWindow(uintptr_t parent, const Rect& bounds,
+                                                     WindowEvents& events) override;
     std::unique_ptr<NativeTimer> CreateTimer(unsigned intervalMs, std::function<void()> tick) override;
     ShiftState KeyboardState() override;
     void ProcessEvents() override;

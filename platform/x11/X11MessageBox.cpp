@@ -65,7 +65,8 @@ X11MessageBox::X11MessageBox(Display* display, unsigned long owner, const std::s
     window_ = XCreateSimpleWindow(display, RootWindow(display, screen), x, y, static_cast<unsigned>(width_),
                                   static_cast<unsigned>(height_), 0, 0, 0);
     if (!window_) throw SystemError(0, "the X server refused a window");
-    XSelectInput(display, window_, ExposureMask | ButtonPressMask | ButtonReleaseMask | KeyPressMask | StructureNotifyMask);
+    XSelectInput(display, window_,
+                 ExposureMask | ButtonPressMask | ButtonReleaseMask | KeyPressMask | StructureNotifyMask);
     XStoreName(display, window_, caption.c_str());
     if (const ::Window top = owner ? TopLevelOf(display, owner) : 0) XSetTransientForHint(display, window_, top);
     Atom closeAtom = XInternAtom(display, "WM_DELETE_WINDOW", False);
@@ -89,8 +90,8 @@ X11MessageBox::X11MessageBox(Display* display, unsigned long owner, const std::s
     dc.FillRect(button_, RGBColor(112, 112, 112));
     dc.FillRect({button_.left + 1, button_.top + 1, button_.right - 1, button_.bottom - 1}, RGBColor(225, 225, 225));
     const Size ok = MeasureText("OK", font);
-    dc.DrawString(button_.left + (button_.Width() - ok.width) / 2, button_.top + (button_.Height() - ok.height) / 2, "OK",
-                  font);
+    dc.DrawString(button_.left + (button_.Width() - ok.width) / 2, button_.top + (button_.Height() - ok.height) / 2,
+                  "OK", font);
     picture_->Show();
 
     XMapRaised(display, window_);
@@ -110,10 +111,10 @@ void X11MessageBox::Raise() {
 
 void X11MessageBox::Handle(XEvent& e) {
     switch (e.type) {
-    case Expose:
-        picture_->Put();
+    case Expose: picture_->Put(); break;
+    case ButtonPress:
+        pressedOnButton_ = e.xbutton.button == Button1 && button_.Contains({e.xbutton.x, e.xbutton.y});
         break;
-    case ButtonPress: pressedOnButton_ = e.xbutton.button == Button1 && button_.Contains({e.xbutton.x, e.xbutton.y}); break;
     case ButtonRelease:
         if (e.xbutton.button == Button1) {
             closed_ = closed_ || (pressedOnButton_ && button_.Contains({e.xbutton.x, e.xbutton.y}));

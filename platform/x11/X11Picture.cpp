@@ -11,7 +11,11 @@
 namespace platform {
 
 X11Picture::X11Picture(Display* display, unsigned long window, int width, int height)
-    : display_(display), window_(window), width_(width), height_(height), dib_(DibSection::Create(width, height)),
+    : display_(display),
+      window_(window),
+      width_(width),
+      height_(height),
+      dib_(DibSection::Create(width, height)),
       rows_(static_cast<size_t>(width) * height * 4) {
     const int screen = DefaultScreen(display);
     gc_ = XCreateGC(display, window, 0, nullptr);
@@ -33,12 +37,14 @@ void X11Picture::Show() {
     // The section's rows run bottom-up, the server's top-down.
     const size_t stride = static_cast<size_t>(width_) * 4;
     for (int row = 0; row < height_; ++row)
-        std::memcpy(rows_.data() + row * stride, dib_->Bits() + static_cast<size_t>(height_ - 1 - row) * stride, stride);
+        std::memcpy(rows_.data() + row * stride, dib_->Bits() + static_cast<size_t>(height_ - 1 - row) * stride,
+                    stride);
     Put();
 }
 
 void X11Picture::Put() {
-    XPutImage(display_, window_, gc_, image_, 0, 0, 0, 0, static_cast<unsigned>(width_), static_cast<unsigned>(height_));
+    XPutImage(display_, window_, gc_, image_, 0, 0, 0, 0, static_cast<unsigned>(width_),
+              static_cast<unsigned>(height_));
 }
 
 }  // namespace platform

@@ -51,9 +51,9 @@ X11PopupMenu::X11PopupMenu(Display* display, unsigned long owner, Point at, cons
     window_ = XCreateWindow(display, root, x, y, static_cast<unsigned>(width_), static_cast<unsigned>(height_), 0,
                             CopyFromParent, InputOutput, CopyFromParent, CWOverrideRedirect, &attributes);
     if (!window_) throw SystemError(0, "the X server refused a window");
-    XSelectInput(display, window_,
-                 ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask |
-                     StructureNotifyMask);
+    XSelectInput(
+        display, window_,
+        ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask | StructureNotifyMask);
     picture_ = std::make_unique<X11Picture>(display, window_, width_, height_);
     Draw();
     XMapRaised(display, window_);
@@ -91,7 +91,8 @@ void X11PopupMenu::Draw() {
         const int textTop = line.top + (itemHeight_ - MeasureText("Ag", font).height) / 2;
         if (i == checked_) {
             const int s = 6, cx = line.left + kMarkWidth / 2, cy = line.top + itemHeight_ / 2;
-            dc.FillRect({cx - s / 2, cy - s / 2, cx + s / 2, cy + s / 2}, lit ? RGBColor(255, 255, 255) : RGBColor(0, 0, 0));
+            dc.FillRect({cx - s / 2, cy - s / 2, cx + s / 2, cy + s / 2},
+                        lit ? RGBColor(255, 255, 255) : RGBColor(0, 0, 0));
         }
         dc.DrawString(line.left + kMarkWidth, textTop, items_[static_cast<size_t>(i)], font);
     }

@@ -28,8 +28,8 @@ struct EditorRig : ClapRig {
     trv4::EditorTestPort port{};
 
     EditorRig() {
-        auto* ext = static_cast<const trv4clap::plugin_editor_test_port*>(
-            instance->extension(trv4clap::kExtEditorTestPort));
+        auto* ext =
+            static_cast<const trv4clap::plugin_editor_test_port*>(instance->extension(trv4clap::kExtEditorTestPort));
         EXPECT_TRUE(ext);
         port.size = sizeof port;
         EXPECT_TRUE(ext && ext->fill(&instance->plugin(), &port));

@@ -134,8 +134,8 @@ Render renderClap(int program, const Song* song, long frames, int block, const s
         std::stable_sort(events.begin(), events.end(), [](auto& a, auto& b) { return a.frame < b.frame; });
         clap::event_transport transport{};
         if (song) transport = transportAt(*song, song->startPos + (song->playing ? start : 0));
-        EXPECT_EQ(rig->process(&inL[start], &inR[start], &out.left[start], &out.right[start],
-                               static_cast<uint32_t>(n), events, song ? &transport : nullptr),
+        EXPECT_EQ(rig->process(&inL[start], &inR[start], &out.left[start], &out.right[start], static_cast<uint32_t>(n),
+                               events, song ? &transport : nullptr),
                   clap::kProcessContinue);
     }
     rig->stopProcessing();
@@ -168,9 +168,8 @@ TEST(ClapRender, EqualsTheVst2RenderWithTempoSyncPlaying) {
 
 TEST(ClapRender, EventsTakeEffectAtTheirOwnFrame) {
     const std::vector<Change> changes = {
-        {512 * 3, trv4::kDelay, 0.3f},         {512 * 5 + 137, trv4::kDepth, 0.9f},
-        {512 * 5 + 301, trv4::kMix, 0.25f},    {512 * 5 + 301, trv4::kMix, 0.75f},
-        {512 * 8 + 511, trv4::kWave1, 0.5f},   {512 * 9 + 77, trv4::kFeedback, 0.85f},
+        {512 * 3, trv4::kDelay, 0.3f},      {512 * 5 + 137, trv4::kDepth, 0.9f}, {512 * 5 + 301, trv4::kMix, 0.25f},
+        {512 * 5 + 301, trv4::kMix, 0.75f}, {512 * 8 + 511, trv4::kWave1, 0.5f}, {512 * 9 + 77, trv4::kFeedback, 0.85f},
         {512 * 11 + 1, trv4::kHiCut, 0.2f},
     };
     const long frames = 512 * 16;

@@ -38,7 +38,8 @@ TEST(EditorActions, EachClickMakesExactlyItsOneSystemCall) {
     ASSERT_EQ(backend.messageBoxes.size(), 1u);
     EXPECT_EQ(backend.messageBoxes[0].owner, 7u);
     EXPECT_EQ(backend.messageBoxes[0].caption, "Information");
-    EXPECT_EQ(backend.messageBoxes[0].text, "TRV-4  by Tolvmark Audio, https://tolvmark.example/trv-4\r\rVersion: 1.21");
+    EXPECT_EQ(backend.messageBoxes[0].text,
+              "TRV-4  by Tolvmark Audio, https://tolvmark.example/trv-4\r\rVersion: 1.21");
 }
 
 TEST(EditorActions, ManualClickOpensOnlyAUsablePath) {
@@ -86,7 +87,9 @@ TEST(EditorActions, ManualClickOpensOnlyAUsablePath) {
 class NonTextSetting : public platform::Services {
 public:
     explicit NonTextSetting(platform::Services& inner) : inner_(inner) {}
-    void OpenDocument(uintptr_t o, const std::string& v, const std::string& f) override { inner_.OpenDocument(o, v, f); }
+    void OpenDocument(uintptr_t o, const std::string& v, const std::string& f) override {
+        inner_.OpenDocument(o, v, f);
+    }
     bool ReadSetting(const std::string&, const std::string& name, std::string&) override {
         throw platform::SettingError("Invalid data type for '" + name + "'");
     }

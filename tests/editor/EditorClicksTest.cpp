@@ -83,8 +83,9 @@ TEST_F(EditorClicks, EachAreaMakesExactlyItsShellCallOrMessageBox) {
 
     click(kAbout.cx(), kAbout.cy());
     EXPECT_EQ(shellCalls().size(), 2u);
-    EXPECT_EQ(messageTexts(), std::vector<std::string>{
-                                  "Information|TRV-4  by Tolvmark Audio, https://tolvmark.example/trv-4\r\rVersion: 1.21"});
+    EXPECT_EQ(messageTexts(),
+              std::vector<std::string>{
+                  "Information|TRV-4  by Tolvmark Audio, https://tolvmark.example/trv-4\r\rVersion: 1.21"});
 
     // Corners of each area count; a pixel beside them is the chassis.
     for (const Area& a : {kLogo, kManual, kAbout}) {

@@ -80,7 +80,8 @@ TEST_F(EditorIdleTest, NothingNewTouchesNothingAndASteadyMeterMovesOnce) {
     // One parameter from the host: its knob and its read-out, nothing else.
     plugin->setParameter(kDepth, 0.25f);
     glue->idle();
-    const std::vector<platform::HeadlessBackend::Invalidation> requests = backend->TakeInvalidations(container->Handle());
+    const std::vector<platform::HeadlessBackend::Invalidation> requests =
+        backend->TakeInvalidations(container->Handle());
     ASSERT_FALSE(requests.empty());
     const platform::Rect knob = glue->window()->Knob(kDepth)->BoundsRect();
     const platform::Rect label = glue->window()->Readout(kDepth)->BoundsRect();

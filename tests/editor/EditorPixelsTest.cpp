@@ -43,10 +43,12 @@ protected:
     void ExpectWave(const Capture& screen, int m, int n, const std::string& where) {
         const int top = trv4skin::kWaveTops[m - 1];
         if (n >= 1 && n <= 10)
-            EXPECT_EQ(Differences(screen, trv4skin::kWaveLeft, top, waves[n]), 0) << where << " modulator " << m << " wave " << n;
+            EXPECT_EQ(Differences(screen, trv4skin::kWaveLeft, top, waves[n]), 0)
+                << where << " modulator " << m << " wave " << n;
         else
-            EXPECT_EQ(Differences(screen, trv4skin::kWaveLeft, top, chassis, trv4skin::kWaveLeft, top, trv4skin::kWaveWidth,
-                                  trv4skin::kWaveHeight), 0)
+            EXPECT_EQ(Differences(screen, trv4skin::kWaveLeft, top, chassis, trv4skin::kWaveLeft, top,
+                                  trv4skin::kWaveWidth, trv4skin::kWaveHeight),
+                      0)
                 << where << " modulator " << m << " shows no wave";
     }
 

@@ -120,7 +120,8 @@ TEST_F(EditorScaleTest, TwoHundredPerCentReducedStaysCloseToOneHundred) {
                 for (int dy = 0; dy < 2; ++dy)
                     for (int dx = 0; dx < 2; ++dx)
                         block += (large[static_cast<size_t>(2 * y + dy) * 2 * kWidth + 2 * x + dx] >> shift) & 0xFF;
-                const int d = std::abs((block + 2) / 4 - static_cast<int>((small[static_cast<size_t>(y) * kWidth + x] >> shift) & 0xFF));
+                const int d = std::abs((block + 2) / 4 -
+                                       static_cast<int>((small[static_cast<size_t>(y) * kWidth + x] >> shift) & 0xFF));
                 sum += d;
                 worst = std::max(worst, d);
             }
@@ -145,7 +146,8 @@ TEST_F(EditorScaleTest, InputInLogicalPixelsActsTheSameAtEverySize) {
     std::vector<Outcome> outcomes;
     for (float factor : {1.0f, 1.25f, 1.5f, 1.75f, 2.0f}) {
         // Every size starts from the same parameters.
-        for (int i = 0; i < 21; ++i) effect->setParameter(i, i >= 15 && i <= 18 ? 1.0f : i == 3 || i == 7 ? 0.3f : 0.5f);
+        for (int i = 0; i < 21; ++i)
+            effect->setParameter(i, i >= 15 && i <= 18 ? 1.0f : i == 3 || i == 7 ? 0.3f : 0.5f);
         host.automation.clear();
         ASSERT_EQ(hint(factor), 1);
         openShown();

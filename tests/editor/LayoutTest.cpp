@@ -82,13 +82,13 @@ TEST(EditorLayout, FormTextPlacesAreTheSkinLayoutPlaces) {
         EXPECT_EQ(trv4skin::kKnobPlaces[i].wave != 0, wave) << knobs[i];
     }
 
-    const char* labels[] = {"Label1", "Label2", "Label14", "Label3", "Label4",  "Label5",  "Label6",
+    const char* labels[] = {"Label1", "Label2", "Label14", "Label3",  "Label4",  "Label5",  "Label6",
                             "Label7", "Label8", "Label9",  "Label10", "Label11", "Label12", "Label13"};
     for (size_t i = 0; i < std::size(labels); ++i)
         expectAt(labels[i], trv4skin::kReadoutPlaces[i].left, trv4skin::kReadoutPlaces[i].top);
 
-    const char* switches[][2] = {{"MonoOn", "MonoOff"}, {"dbOn", "dbOff"}, {"SpreadOn", "SpreadOff"},
-                                 {"EnableOn", "EnableOff"}};
+    const char* switches[][2] = {
+        {"MonoOn", "MonoOff"}, {"dbOn", "dbOff"}, {"SpreadOn", "SpreadOff"}, {"EnableOn", "EnableOff"}};
     for (size_t i = 0; i < std::size(switches); ++i)
         for (const char* name : switches[i]) {
             expectAt(name, trv4skin::kSwitchPlaces[i].left, trv4skin::kSwitchPlaces[i].top);

@@ -26,17 +26,26 @@ TEST(ReadoutText, FixedFormatCutsToFiveCharactersWithoutABarePoint) {
         float value;
         const char* text;
     } cases[] = {
-        {0.05f, "0.050"},  {5.4772f, "5.477"}, {12.3456f, "12.34"}, {600.0f, "600.0"},
-        {2000.0f, "2000 "}, {static_cast<float>(2000 * std::sqrt(10.0)), "6324 "}, {20000.0f, "20000"},
-        {-16.0f, "-16.0"}, {-100.0f, "-100 "}, {0.0f, "0.000"}, {4.0f, "4.000"}, {99999.0f, "99999"},
+        {0.05f, "0.050"},
+        {5.4772f, "5.477"},
+        {12.3456f, "12.34"},
+        {600.0f, "600.0"},
+        {2000.0f, "2000 "},
+        {static_cast<float>(2000 * std::sqrt(10.0)), "6324 "},
+        {20000.0f, "20000"},
+        {-16.0f, "-16.0"},
+        {-100.0f, "-100 "},
+        {0.0f, "0.000"},
+        {4.0f, "4.000"},
+        {99999.0f, "99999"},
         // Rounding on the exact binary value, halves away from zero:
-        {0.0625f, "0.063"},    // exactly half way
-        {-0.0625f, "-0.06"},   // "-0.063" cut
-        {0.0005f, "0.001"},    // stored just above 0.0005
-        {2.0005f, "2.000"},    // stored just below 2.0005
-        {9.9995f, "10.00"},    // stored just above: carries into a new digit
-        {99.9996f, "100.0"},   // the carry adds a digit
-        {-0.0001f, "0.000"},   // rounds to zero: no sign
+        {0.0625f, "0.063"},   // exactly half way
+        {-0.0625f, "-0.06"},  // "-0.063" cut
+        {0.0005f, "0.001"},   // stored just above 0.0005
+        {2.0005f, "2.000"},   // stored just below 2.0005
+        {9.9995f, "10.00"},   // stored just above: carries into a new digit
+        {99.9996f, "100.0"},  // the carry adds a digit
+        {-0.0001f, "0.000"},  // rounds to zero: no sign
     };
     for (const auto& c : cases) EXPECT_EQ(Fixed(c.value), c.text) << c.value;
     EXPECT_EQ(Fixed(std::numeric_limits<float>::quiet_NaN()), "-----");
@@ -69,14 +78,14 @@ TEST(ReadoutText, SyncedRatesShowTheCycleInWholeNotes) {
         float rate;
         const char* text;
     } cases[] = {
-        {120, 0.5f, "1/1"}, {120, 1.0f, "1/32"}, {120, 0.0f, "32/1"}, {120, 0.6f, "1/2"},
-        {240, 0.0f, "64/1"}, {60, 0.0f, "16/1"}, {60, 1.0f, "1/64"},
-        {1.2, 0.0f, "1/4"},   // f = 256: the largest shift
-        {0.5, 1.0f, "1/16"},  // f = 614, above 512: no shift
-        {-120, 0.5f, "2/1"},  // f wraps to 65533: no shift
+        {120, 0.5f, "1/1"},    {120, 1.0f, "1/32"}, {120, 0.0f, "32/1"}, {120, 0.6f, "1/2"}, {240, 0.0f, "64/1"},
+        {60, 0.0f, "16/1"},    {60, 1.0f, "1/64"},  {1.2, 0.0f, "1/4"},  // f = 256: the largest shift
+        {0.5, 1.0f, "1/16"},                                             // f = 614, above 512: no shift
+        {-120, 0.5f, "2/1"},                                             // f wraps to 65533: no shift
         {0, 0.5f, "--------"},
     };
-    for (const auto& c : cases) EXPECT_EQ(std::string(TempoCode(c.rate, c.tempo).text), c.text) << c.tempo << " " << c.rate;
+    for (const auto& c : cases)
+        EXPECT_EQ(std::string(TempoCode(c.rate, c.tempo).text), c.text) << c.tempo << " " << c.rate;
 }
 
 TEST(MeterScale, SegmentsAndCoverHeights) {
@@ -85,9 +94,16 @@ TEST(MeterScale, SegmentsAndCoverHeights) {
         int count;
         int height;
     } cases[] = {
-        {1.0f, 6, 22}, {0.5f, 4, 36}, {0.51f, 5, 29}, {2.0f, 9, 1}, {0.1f, 0, 64}, {0.0f, 0, 64},
-        {1e30f, 127, 1}, {std::numeric_limits<float>::infinity(), 127, 1},
-        {std::numeric_limits<float>::quiet_NaN(), 0, 64}, {-1.0f, 0, 64},
+        {1.0f, 6, 22},
+        {0.5f, 4, 36},
+        {0.51f, 5, 29},
+        {2.0f, 9, 1},
+        {0.1f, 0, 64},
+        {0.0f, 0, 64},
+        {1e30f, 127, 1},
+        {std::numeric_limits<float>::infinity(), 127, 1},
+        {std::numeric_limits<float>::quiet_NaN(), 0, 64},
+        {-1.0f, 0, 64},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(MeterSegmentCount(c.level), c.count) << c.level;

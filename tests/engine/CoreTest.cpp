@@ -197,8 +197,8 @@ TEST(EngineCore, BrokenInputSamplesEnterAsZero) {
     const float inf = std::numeric_limits<float>::infinity();
     for (bool reference : {false, true}) {
         std::vector<float> broken = noise(48000, 2), clean = broken;
-        const std::pair<size_t, float> bad[] = {{100, std::nanf("")}, {101, inf}, {7000, -inf}, {7001, 1e30f},
-                                                {9000, -1e10f}, {20000, std::nanf("")}};
+        const std::pair<size_t, float> bad[] = {{100, std::nanf("")}, {101, inf},     {7000, -inf},
+                                                {7001, 1e30f},        {9000, -1e10f}, {20000, std::nanf("")}};
         for (auto [at, value] : bad) {
             broken[at] = value;
             clean[at] = 0;
@@ -213,7 +213,8 @@ TEST(EngineCore, BrokenInputSamplesEnterAsZero) {
             rig.render(in, in, *out, out == &l1 ? r1 : r2, 512, reference);
         }
         for (size_t i = 0; i < l1.size(); ++i) {
-            ASSERT_TRUE(sameBits(l1[i], l2[i]) && sameBits(r1[i], r2[i])) << "frame " << i << " reference " << reference;
+            ASSERT_TRUE(sameBits(l1[i], l2[i]) && sameBits(r1[i], r2[i]))
+                << "frame " << i << " reference " << reference;
         }
     }
     // Just below the ceiling the value still counts as (loud) audio: the

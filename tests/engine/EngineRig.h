@@ -37,13 +37,22 @@ struct ProgramRow {
     float values[kNumParams];
 };
 
-inline const ProgramRow kWideChorus = {"Wide Chorus", {0.6f, 0.8f, 0.5f, 0.1f, 0.34f, 0.3f, 0, 0.1f, 0.26f, 0, 0, 0, 0.5f, 1, 0, 0, 0, 1, 0, 1, 0}};
-inline const ProgramRow kTapeDelay = {"Tape Delay", {0.86f, 0.8f, 0.2f, 0.6f, 0.2f, 0.02f, 0, 1, 0.7f, 0, 0.3f, 0, 0.7f, 0.8f, 0.5f, 0, 0, 0, 0, 1, 0}};
-inline const ProgramRow kGuitarFlanger1 = {"Guitar Flanger #1", {0.46f, 0.6f, 0.5f, 0.5f, 0.58f, 0.5f, 0, 0, 0, 0.5f, 0, 0, 0.85f, 0.8f, 0.5f, 0, 0, 1, 1, 1, 0}};
-inline const ProgramRow kLeslie = {"Leslie", {0.46f, 0.8f, 1, 0.1f, 0.5f, 1, 0.4f, 0, 0, 0.75f, 0.5f, 0, 0.5f, 1, 0, 0, 0, 0, 0, 1, 0}};
-inline const ProgramRow kRandomPanning = {"Random Panning", {0, 0.8f, 1, 0, 0, 0, 0, 1, 0.9f, 0, 1, 0, 0.5f, 1, 0, 0, 0, 0, 0, 1, 0}};
-inline const ProgramRow kSpreadTheLove = {"Spread The Love", {0.07f, 0.9f, 0.75f, 0.7f, 0.57f, 0.15f, 0.2f, 0.4f, 0.66f, 0.5f, 0.4f, 0.5f, 0.25f, 1, 0, 0, 0, 1, 1, 1, 0}};
-inline const ProgramRow kVibrato = {"Vibrato", {0.36f, 0.8f, 1, 0.1f, 0.83f, 1, 0, 0, 0, 0, 0, 0, 0.5f, 1, 0, 0, 0, 0, 0, 1, 0}};
+inline const ProgramRow kWideChorus = {
+    "Wide Chorus", {0.6f, 0.8f, 0.5f, 0.1f, 0.34f, 0.3f, 0, 0.1f, 0.26f, 0, 0, 0, 0.5f, 1, 0, 0, 0, 1, 0, 1, 0}};
+inline const ProgramRow kTapeDelay = {
+    "Tape Delay", {0.86f, 0.8f, 0.2f, 0.6f, 0.2f, 0.02f, 0, 1, 0.7f, 0, 0.3f, 0, 0.7f, 0.8f, 0.5f, 0, 0, 0, 0, 1, 0}};
+inline const ProgramRow kGuitarFlanger1 = {
+    "Guitar Flanger #1",
+    {0.46f, 0.6f, 0.5f, 0.5f, 0.58f, 0.5f, 0, 0, 0, 0.5f, 0, 0, 0.85f, 0.8f, 0.5f, 0, 0, 1, 1, 1, 0}};
+inline const ProgramRow kLeslie = {
+    "Leslie", {0.46f, 0.8f, 1, 0.1f, 0.5f, 1, 0.4f, 0, 0, 0.75f, 0.5f, 0, 0.5f, 1, 0, 0, 0, 0, 0, 1, 0}};
+inline const ProgramRow kRandomPanning = {"Random Panning",
+                                          {0, 0.8f, 1, 0, 0, 0, 0, 1, 0.9f, 0, 1, 0, 0.5f, 1, 0, 0, 0, 0, 0, 1, 0}};
+inline const ProgramRow kSpreadTheLove = {
+    "Spread The Love",
+    {0.07f, 0.9f, 0.75f, 0.7f, 0.57f, 0.15f, 0.2f, 0.4f, 0.66f, 0.5f, 0.4f, 0.5f, 0.25f, 1, 0, 0, 0, 1, 1, 1, 0}};
+inline const ProgramRow kVibrato = {"Vibrato",
+                                    {0.36f, 0.8f, 1, 0.1f, 0.83f, 1, 0, 0, 0, 0, 0, 0, 0.5f, 1, 0, 0, 0, 0, 0, 1, 0}};
 
 class EngineRig {
 public:
@@ -107,7 +116,8 @@ inline std::vector<float> noise(size_t n, uint32_t seed, float amplitude = 1.0f)
 
 inline std::vector<float> sine(size_t n, double hz, double sampleRate, float amplitude = 0.5f) {
     std::vector<float> v(n);
-    for (size_t i = 0; i < n; ++i) v[i] = static_cast<float>(amplitude * std::sin(2 * 3.141592653589793 * hz * i / sampleRate));
+    for (size_t i = 0; i < n; ++i)
+        v[i] = static_cast<float>(amplitude * std::sin(2 * 3.141592653589793 * hz * i / sampleRate));
     return v;
 }
 

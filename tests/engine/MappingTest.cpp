@@ -123,8 +123,8 @@ TEST(ParameterMapping, BandpassEdgesAndTheQLimit) {
     EXPECT_NEAR(bandpassGain(mid, 2 * 3.141592653589793 * 2000, 44100), std::sqrt(0.5), 0.01);
 
     // Low above High gives the same filter as the edges exchanged.
-    rig.set(kHigh, 0);     // 200 Hz
-    rig.set(kLow, 1);      // 2 kHz
+    rig.set(kHigh, 0);  // 200 Hz
+    rig.set(kLow, 1);   // 2 kHz
     update(rig);
     EXPECT_NEAR(rig.state().feedback.b0, mid.b0, 1e-7f);
     EXPECT_NEAR(rig.state().feedback.a1, mid.a1, 1e-6f);

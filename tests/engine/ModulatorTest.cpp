@@ -16,10 +16,14 @@ TEST(WaveShapes, QuarterPointsOfTheCycle) {
         double values[4];  // at phase 0, 1/4, 1/2, 3/4 of the cycle
     };
     const Row table[] = {
-        {Wave::RaisedCosine, {0, 0.5, 1, 0.5}},          {Wave::SignedSquareCosine, {0, 0.5, 1, 0.5}},
-        {Wave::Triangle, {0, 0.5, 1, 0.5}},              {Wave::SignedSquareTriangle, {0, 0.5, 1, 0.5}},
-        {Wave::SquaredCosine, {0, 0.25, 1, 0.25}},       {Wave::SquaredTriangle, {0, 0.25, 1, 0.25}},
-        {Wave::InvertedSquaredCosine, {0, 0.75, 1, 0.75}}, {Wave::InvertedParabola, {0, 0.75, 1, 0.75}},
+        {Wave::RaisedCosine, {0, 0.5, 1, 0.5}},
+        {Wave::SignedSquareCosine, {0, 0.5, 1, 0.5}},
+        {Wave::Triangle, {0, 0.5, 1, 0.5}},
+        {Wave::SignedSquareTriangle, {0, 0.5, 1, 0.5}},
+        {Wave::SquaredCosine, {0, 0.25, 1, 0.25}},
+        {Wave::SquaredTriangle, {0, 0.25, 1, 0.25}},
+        {Wave::InvertedSquaredCosine, {0, 0.75, 1, 0.75}},
+        {Wave::InvertedParabola, {0, 0.75, 1, 0.75}},
         {Wave::FastRiseFall, {0, 0.75, 1, 0.25}},
     };
     const uint32_t phases[4] = {0, 1u << 30, 1u << 31, 3u << 30};
@@ -143,8 +147,11 @@ TEST(TempoSync, MultiplierFollowsTheTempo) {
     struct Case {
         double tempo;
         float rate;  // of Rate 0.1 (2^1), so rate = 2 m tempo / 15360
-    } cases[] = {{300, 2 * 1 * 300 / 15360.0f}, {120, 2 * 2 * 120 / 15360.0f}, {30, 2 * 8 * 30 / 15360.0f},
-                 {0.6, static_cast<float>(2 * 256 * 0.6 / 15360)}, {0.5, static_cast<float>(2 * 1 * 0.5 / 15360)}};
+    } cases[] = {{300, 2 * 1 * 300 / 15360.0f},
+                 {120, 2 * 2 * 120 / 15360.0f},
+                 {30, 2 * 8 * 30 / 15360.0f},
+                 {0.6, static_cast<float>(2 * 256 * 0.6 / 15360)},
+                 {0.5, static_cast<float>(2 * 1 * 0.5 / 15360)}};
     for (const Case& c : cases) {
         SetupRig t;
         t.s.sync = true;
@@ -173,8 +180,10 @@ TEST(TempoSync, TransportStoppedRunsFreePlayingLocksToTheSongPosition) {
 
     t.host.info.flags |= 0x2;
     t.run();
-    const uint32_t lock1 = static_cast<uint32_t>(static_cast<uint64_t>(std::llrint(4294967296.0 * t.m1.rate * 441000 / 44100)));
-    const uint32_t lock2 = static_cast<uint32_t>(static_cast<uint64_t>(std::llrint(4294967296.0 * t.m2.rate * 441000 / 44100)));
+    const uint32_t lock1 =
+        static_cast<uint32_t>(static_cast<uint64_t>(std::llrint(4294967296.0 * t.m1.rate * 441000 / 44100)));
+    const uint32_t lock2 =
+        static_cast<uint32_t>(static_cast<uint64_t>(std::llrint(4294967296.0 * t.m2.rate * 441000 / 44100)));
     EXPECT_EQ(t.m1.phase, lock1 + 0x80000000u);
     EXPECT_EQ(t.m2.phase, lock2 + 0x80000000u + 0x40000000u);
 }

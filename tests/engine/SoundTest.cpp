@@ -117,7 +117,7 @@ size_t period(const std::vector<double>& e, size_t minLag, size_t maxLag) {
 TEST_F(Sound, TapeDelayEchoesAtTheDesignedDelay) {
     const float rate = 44100;
     Effect& fx = open(rate, "Tape Delay");
-    fx.setParameter(5, 0);  // Depth 0: the echo sits exactly at the base delay
+    fx.setParameter(5, 0);    // Depth 0: the echo sits exactly at the base delay
     const size_t at = 20000;  // after the smoothing ramp
     std::vector<float> in(at + 20000, 0.0f), l, r;
     in[at] = 1.0f;

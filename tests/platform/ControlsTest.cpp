@@ -15,7 +15,9 @@ namespace {
 // Records every message step it receives.
 class Probe : public Control {
 public:
-    Probe(Component* owner, std::vector<std::string>& log, const char* name) : Control(owner), log_(log) { SetName(name); }
+    Probe(Component* owner, std::vector<std::string>& log, const char* name) : Control(owner), log_(log) {
+        SetName(name);
+    }
     void MouseDown(MouseButton b, ShiftState s, int x, int y) override {
         Note("down", x, y);
         lastShift = s;
@@ -97,10 +99,10 @@ TEST_F(Routing, PressCapturesMovesAndReleaseOutsideTheBounds) {
     backend.MouseMove(Window(), {20, 20});
     backend.MouseDown(Window(), MouseButton::Left, {20, 20});
     EXPECT_TRUE(a->MouseCaptured());
-    backend.MouseMove(Window(), {5, 20});     // out of A, over the form
-    backend.MouseMove(Window(), {150, 90});   // far outside, past B
-    backend.MouseMove(Window(), {30, 30});    // back inside A
-    backend.MouseMove(Window(), {80, 80});    // over B, still A's
+    backend.MouseMove(Window(), {5, 20});    // out of A, over the form
+    backend.MouseMove(Window(), {150, 90});  // far outside, past B
+    backend.MouseMove(Window(), {30, 30});   // back inside A
+    backend.MouseMove(Window(), {80, 80});   // over B, still A's
     backend.MouseUp(Window(), MouseButton::Left, {80, 80});
     EXPECT_FALSE(a->MouseCaptured());
     EXPECT_EQ(log, (std::vector<std::string>{"A enter", "A move 10,10", "A down 10,10", "A leave", "A move -5,10",
@@ -164,7 +166,9 @@ TEST_F(Routing, KeysGoToTheFocusedWindowAfterTheFormsPreview) {
     ASSERT_TRUE(panel->HasHandle());
     panel->OnEnter.Set([&](Component*) { keys.push_back("enter"); });
     panel->OnExit.Set([&](Component*) { keys.push_back("exit"); });
-    panel->OnKeyDown.Set([&](Component*, Key& k, ShiftState s) { keys.push_back("down " + std::to_string(k) + " " + std::to_string(s)); });
+    panel->OnKeyDown.Set([&](Component*, Key& k, ShiftState s) {
+        keys.push_back("down " + std::to_string(k) + " " + std::to_string(s));
+    });
     panel->OnKeyPress.Set([&](Component*, char& c) { keys.push_back(std::string("press ") + c); });
     panel->OnKeyUp.Set([&](Component*, Key& k, ShiftState) { keys.push_back("up " + std::to_string(k)); });
     panel->SetFocus();
@@ -192,7 +196,9 @@ TEST_F(Routing, KeysGoToTheFocusedWindowAfterTheFormsPreview) {
 }
 
 TEST_F(Routing, HandlerExceptionIsReportedNotPassedToTheSystem) {
-    a->OnMouseDown.Set([](Component*, MouseButton, ShiftState, int, int) { throw std::runtime_error("Invalid data type for 'Manual'"); });
+    a->OnMouseDown.Set([](Component*, MouseButton, ShiftState, int, int) {
+        throw std::runtime_error("Invalid data type for 'Manual'");
+    });
     EXPECT_NO_THROW(backend.MouseDown(Window(), MouseButton::Left, {20, 20}));
     backend.MouseUp(Window(), MouseButton::Left, {20, 20});
     ASSERT_EQ(backend.messageBoxes.size(), 1u);

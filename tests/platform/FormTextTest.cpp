@@ -18,9 +18,12 @@ public:
     static const ClassInfo& StaticClass() {
         static const ClassInfo info = [] {
             ClassBuilder<ProbeItem> b("TProbeItem", nullptr);
-            b.Integer("DIB.Width", [](const ProbeItem& i) { return i.width; }, [](ProbeItem& i, int v) { i.width = v; }, 0, 65535);
-            b.String("DisplayName", [](const ProbeItem& i) { return i.displayName; },
-                     [](ProbeItem& i, const std::string& v) { i.displayName = v; })
+            b.Integer(
+                "DIB.Width", [](const ProbeItem& i) { return i.width; }, [](ProbeItem& i, int v) { i.width = v; }, 0,
+                65535);
+            b.String(
+                 "DisplayName", [](const ProbeItem& i) { return i.displayName; },
+                 [](ProbeItem& i, const std::string& v) { i.displayName = v; })
                 .Default(Value::String(""));
             return b.Build();
         }();
@@ -39,20 +42,31 @@ public:
             ClassBuilder<Probe> b("TProbe", &Component::StaticClass());
             b.Creatable();
             b.Integer("Count", &Probe::Count, &Probe::SetCount, 0, 100).Default(Value::Integer(0));
-            b.Float("Ratio", [](const Probe& p) { return p.ratio; }, [](Probe& p, double v) { p.ratio = v; }).Default(Value::Float(1.0));
-            b.String("Title", [](const Probe& p) { return p.title; }, [](Probe& p, const std::string& v) { p.title = v; })
+            b.Float(
+                 "Ratio", [](const Probe& p) { return p.ratio; }, [](Probe& p, double v) { p.ratio = v; })
+                .Default(Value::Float(1.0));
+            b.String(
+                 "Title", [](const Probe& p) { return p.title; }, [](Probe& p, const std::string& v) { p.title = v; })
                 .Default(Value::String(""));
-            b.Enum("Mode", [](const Probe& p) { return p.mode; }, [](Probe& p, int v) { p.mode = v; }, {"pmOff", "pmOn"});
-            b.Bool("Visible", [](const Probe& p) { return p.visible; }, [](Probe& p, bool v) { p.visible = v; })
+            b.Enum(
+                "Mode", [](const Probe& p) { return p.mode; }, [](Probe& p, int v) { p.mode = v; }, {"pmOff", "pmOn"});
+            b.Bool(
+                 "Visible", [](const Probe& p) { return p.visible; }, [](Probe& p, bool v) { p.visible = v; })
                 .Default(Value::Identifier("True"));
-            b.Raw("Options", [](const Probe& p) { return p.options; }, [](Probe& p, const Value& v) {
-                if (v.kind != Value::Kind::Set) throw ValueError("a set is expected");
-                p.options = v;
-            }).StoredWhen([](const Probe& p) { return !p.options.names.empty(); });
-            b.Binary("Data", [](const Probe& p) { return p.data; }, [](Probe& p, const std::vector<uint8_t>& v) { p.data = v; })
+            b.Raw(
+                 "Options", [](const Probe& p) { return p.options; },
+                 [](Probe& p, const Value& v) {
+                     if (v.kind != Value::Kind::Set) throw ValueError("a set is expected");
+                     p.options = v;
+                 })
+                .StoredWhen([](const Probe& p) { return !p.options.names.empty(); });
+            b.Binary(
+                 "Data", [](const Probe& p) { return p.data; },
+                 [](Probe& p, const std::vector<uint8_t>& v) { p.data = v; })
                 .StoredWhen([](const Probe& p) { return !p.data.empty(); });
             b.Collection<ProbeItem>(
-                "Items", [](Probe& p) { p.items.clear(); }, [](Probe& p) -> ProbeItem& { return p.items.emplace_back(); },
+                "Items", [](Probe& p) { p.items.clear(); },
+                [](Probe& p) -> ProbeItem& { return p.items.emplace_back(); },
                 [](const Probe& p) { return p.items.size(); },
                 [](const Probe& p, size_t i) -> const ProbeItem& { return p.items[i]; });
             b.StoredWhen([](const Probe& p) { return !p.items.empty(); });
@@ -211,7 +225,8 @@ TEST_F(FormText, MalformedInputGivesOneErrorWithItsLineAndLeavesNothingBehind) {
         {"object Main: TProbeForm\n  object A: TProbe\n  end\nend\nend\n", 5, "text after the end of the form"},
         {"object Main: TProbeForm\n  object A: TProbe\n    Count = 2\n  end\n", 5, "'end' missing"},
         {"object Main: TProbeForm\n  OnPing = NoSuchMethod\nend\n", 2, "no method 'NoSuchMethod'"},
-        {"object Main: TProbeForm\n  object A: TProbe\n  end\n  object A: TProbe\n  end\nend\n", 4, "'A' exists already"},
+        {"object Main: TProbeForm\n  object A: TProbe\n  end\n  object A: TProbe\n  end\nend\n", 4,
+         "'A' exists already"},
         {"object Main: TProbeForm\n  Title = 'open\nend\n", 2, "unterminated string"},
         {"object Main: TProbeForm\n  Items = <\n    item\n      Width = 3\n    end>\nend\n", 4,
          "TProbeItem has no property 'Width'"},

@@ -132,7 +132,8 @@ TEST_F(Painting, CapturedPixelsRunTopDownAsTheScreenShowsThem) {
     auto picture = backend.Capture(form.Handle());
     int differing = 0;
     for (int y = 0; y < 80; ++y)
-        for (int x = 0; x < 120; ++x) differing += shot.words[static_cast<size_t>(y) * 120 + x] != PixelAt(*picture, x, y);
+        for (int x = 0; x < 120; ++x)
+            differing += shot.words[static_cast<size_t>(y) * 120 + x] != PixelAt(*picture, x, y);
     EXPECT_EQ(differing, 0);
     EXPECT_TRUE(backend.CapturePixels(9999).words.empty()) << "no such window";
 }
@@ -182,7 +183,8 @@ const char kEditorLike[] =
 class TestForm : public Form {
 public:
     explicit TestForm(Backend& backend) : Form(backend, 0) {
-        RegisterMethod<void(Component*)>("FormCreate", [this](Component*) { created = Find<Label>("Label1") != nullptr; });
+        RegisterMethod<void(Component*)>("FormCreate",
+                                         [this](Component*) { created = Find<Label>("Label1") != nullptr; });
         RegisterMethod<void(Component*)>("LogoClick", [this](Component*) { ++logoClicks; });
     }
     static const ClassInfo& StaticClass() {

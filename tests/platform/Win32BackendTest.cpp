@@ -69,7 +69,8 @@ protected:
     static constexpr const char* kKey = "Software\\TRV4 Platform Test";
     void SetUp() override {
         HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), ERROR_SUCCESS);
+        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
         const char path[] = "C:\\Docs\\Manual.pdf";
         RegSetValueExA(key, "Manual", 0, REG_SZ, reinterpret_cast<const BYTE*>(path), sizeof path);
         RegSetValueExA(key, "Empty", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);

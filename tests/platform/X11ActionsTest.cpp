@@ -132,8 +132,7 @@ TEST(LinuxServices, SettingsFollowTheXdgSearchOrder) {
     std::ofstream(dir + "/b/Test Vendor/TRV-4.ini") << "Manual=/from/b\n";
     ScopedEnv home("XDG_CONFIG_HOME", dir + "/home");
     ScopedEnv system("XDG_CONFIG_DIRS", "relative/ignored:" + dir + "/a:" + dir + "/b");
-    EXPECT_EQ(LinuxServices::SettingsDirectories(),
-              (std::vector<std::string>{dir + "/home", dir + "/a", dir + "/b"}));
+    EXPECT_EQ(LinuxServices::SettingsDirectories(), (std::vector<std::string>{dir + "/home", dir + "/a", dir + "/b"}));
 
     LinuxServices services(nullptr);
     std::string text;

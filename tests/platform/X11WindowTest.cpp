@@ -184,7 +184,8 @@ TEST(LinuxServices, SettingsComeFromTheKeysIniFileUnderTheConfigDirectory) {
         << "no way out of the directory";
     {
         std::ofstream ini(dir + "/Test Vendor/TRV-4.ini");
-        ini << "; written by the installer\n[Software\\Test Vendor\\TRV-4]\nManual = /usr/share/doc/trv4/manual.pdf\nEmpty=\n";
+        ini << "; written by the installer\n[Software\\Test Vendor\\TRV-4]\nManual = "
+               "/usr/share/doc/trv4/manual.pdf\nEmpty=\n";
     }
     const char* saved = std::getenv("XDG_CONFIG_HOME");
     const std::string previous = saved ? saved : "";

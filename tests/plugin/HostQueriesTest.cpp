@@ -64,13 +64,33 @@ TEST_F(HostQueries, OutputPins) {
 
 TEST_F(HostQueries, CanDoAnswersNoToEverything) {
     auto& fx = makeEffect();
-    const char* queries[] = {"sendVstEvents",  "sendVstMidiEvent", "sendVstTimeInfo", "receiveVstEvents",
-                             "receiveVstMidiEvent", "receiveVstTimeInfo", "offline",  "plugAsChannelInsert",
-                             "plugAsSend",     "mixDryWet",        "noRealTime",      "multipass",
-                             "metapass",       "1in1out",          "1in2out",         "2in1out",
-                             "2in2out",        "2in4out",          "4in2out",         "4in4out",
-                             "4in8out",        "8in4out",          "8in8out",         "midiProgramNames",
-                             "conformsToWindowRules", "bypass",    ""};
+    const char* queries[] = {"sendVstEvents",
+                             "sendVstMidiEvent",
+                             "sendVstTimeInfo",
+                             "receiveVstEvents",
+                             "receiveVstMidiEvent",
+                             "receiveVstTimeInfo",
+                             "offline",
+                             "plugAsChannelInsert",
+                             "plugAsSend",
+                             "mixDryWet",
+                             "noRealTime",
+                             "multipass",
+                             "metapass",
+                             "1in1out",
+                             "1in2out",
+                             "2in1out",
+                             "2in2out",
+                             "2in4out",
+                             "4in2out",
+                             "4in4out",
+                             "4in8out",
+                             "8in4out",
+                             "8in8out",
+                             "midiProgramNames",
+                             "conformsToWindowRules",
+                             "bypass",
+                             ""};
     for (const char* q : queries) {
         std::string text = q;
         EXPECT_EQ(fx.dispatch(effCanDo, 0, 0, text.data()), -1) << '"' << q << '"';
@@ -87,8 +107,7 @@ TEST_F(HostQueries, BaseAnswers) {
     fx.setParameter(0, 0.25f);
     EXPECT_EQ(fx.dispatch(effSetChunk, 0, sizeof data, data), 0);
     EXPECT_EQ(fx.getParameter(0), 0.25f);
-    for (int index : {0, 20, 21})
-        EXPECT_EQ(fx.dispatch(effCanBeAutomated, index), 1) << index;
+    for (int index : {0, 20, 21}) EXPECT_EQ(fx.dispatch(effCanBeAutomated, index), 1) << index;
     char value[] = "0.5";
     EXPECT_EQ(fx.dispatch(effString2Parameter, 0, 0, value), 0);
     EXPECT_EQ(fx.getParameter(0), 0.25f);
@@ -138,13 +157,20 @@ TEST_F(HostQueries, EveryTextQueryTerminatesTheBuffer) {
         VstIntPtr value;
         const char* expected;
     } cases[] = {
-        {effGetParamName, 0, 0, "Delay"},      {effGetParamName, 19, 0, "Hi-Cut"},
-        {effGetParamName, 20, 0, ""},          {effGetParamName, 21, 0, ""},
-        {effGetParamName, -1, 0, ""},          {effGetParamDisplay, 0, 0, "14 ms"},
-        {effGetParamDisplay, 20, 0, ""},       {effGetParamDisplay, 21, 0, ""},
-        {effGetParamDisplay, -1, 0, ""},       {effGetParamLabel, 0, 0, ""},
-        {effGetParamLabel, 20, 0, ""},         {effGetProgramName, 0, 0, "Wide Chorus"},
-        {effGetProgramNameIndexed, 44, 0, "Bucket on Head"}, {effGetProgramNameIndexed, 45, 0, ""},
+        {effGetParamName, 0, 0, "Delay"},
+        {effGetParamName, 19, 0, "Hi-Cut"},
+        {effGetParamName, 20, 0, ""},
+        {effGetParamName, 21, 0, ""},
+        {effGetParamName, -1, 0, ""},
+        {effGetParamDisplay, 0, 0, "14 ms"},
+        {effGetParamDisplay, 20, 0, ""},
+        {effGetParamDisplay, 21, 0, ""},
+        {effGetParamDisplay, -1, 0, ""},
+        {effGetParamLabel, 0, 0, ""},
+        {effGetParamLabel, 20, 0, ""},
+        {effGetProgramName, 0, 0, "Wide Chorus"},
+        {effGetProgramNameIndexed, 44, 0, "Bucket on Head"},
+        {effGetProgramNameIndexed, 45, 0, ""},
         {effGetProgramNameIndexed, -1, 0, ""},
     };
     for (const auto& c : cases) {

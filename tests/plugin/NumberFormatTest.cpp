@@ -68,10 +68,9 @@ TEST(NumberFormat, DocumentedExamples) {
         float v;
         const char* text;
     } cases[] = {
-        {14.03f, "14"},         {0.05f, "0.05"},           {5.477f, "5.48"},      {600.0f, "600"},
-        {999.6f, "1E+003"},     {2000.0f, "2E+003"},       {6324.6f, "6.32E+003"}, {20000.0f, "2E+004"},
-        {-50.0f, "-50"},        {0.000123f, "0.000123"},   {0.0000123f, "1.23E-005"},
-        {2.3841858e-7f, "2.38E-007"},
+        {14.03f, "14"},     {0.05f, "0.05"},         {5.477f, "5.48"},          {600.0f, "600"},
+        {999.6f, "1E+003"}, {2000.0f, "2E+003"},     {6324.6f, "6.32E+003"},    {20000.0f, "2E+004"},
+        {-50.0f, "-50"},    {0.000123f, "0.000123"}, {0.0000123f, "1.23E-005"}, {2.3841858e-7f, "2.38E-007"},
     };
     for (const auto& c : cases) EXPECT_EQ(num(c.v), c.text) << c.v;
 }
@@ -87,7 +86,7 @@ TEST(NumberFormat, EdgesOfTheFixedRange) {
     EXPECT_EQ(num(0.0000999f), "9.99E-005");
     EXPECT_EQ(num(-0.0000123f), "-1.23E-005");
     EXPECT_EQ(num(-999.6f), "-1E+003");
-    EXPECT_EQ(num(1.125f), "1.13");   // exact tie
+    EXPECT_EQ(num(1.125f), "1.13");    // exact tie
     EXPECT_EQ(num(-2.375f), "-2.38");  // exact tie, negative
     EXPECT_EQ(num(100.5f), "101");
     EXPECT_EQ(num(0.03125f), "0.0313");
@@ -116,8 +115,8 @@ TEST(NumberFormat, SweepAgainstExactRounding) {
     for (int m = 1; m <= 4096; ++m)
         for (int j = 0; j <= 12; ++j) values.push_back(std::ldexp(static_cast<float>(m), -j));
     // Neighbours of the rounding carries and notation switches.
-    for (float edge : {0.0001f, 0.00099995f, 0.0009995f, 0.009995f, 0.09995f, 0.9995f, 9.995f, 99.95f, 999.5f,
-                       9995.0f, 1000.0f}) {
+    for (float edge :
+         {0.0001f, 0.00099995f, 0.0009995f, 0.009995f, 0.09995f, 0.9995f, 9.995f, 99.95f, 999.5f, 9995.0f, 1000.0f}) {
         float v = edge;
         for (int i = 0; i < 64; ++i) v = std::nextafter(v, 0.0f);
         for (int i = 0; i < 128; ++i, v = std::nextafter(v, 1e9f)) values.push_back(v);

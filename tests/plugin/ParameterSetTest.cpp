@@ -82,9 +82,9 @@ TEST(ParameterSet, GetterIndexRules) {
 
 TEST(ParameterSet, NamesAndLabels) {
     auto p = makePlugin();
-    const char* names[] = {"Delay", "Level", "Mix",    "Wave 1", "Rate 1", "Depth", "AM",
-                           "Wave 2", "Rate 2", "Offset", "Pan",  "Host OS", "F.B.", "High",
-                           "Low",   "Mono",  "-20dB",  "Spread", "Sync.",  "Hi-Cut"};
+    const char* names[] = {"Delay",  "Level",  "Mix",    "Wave 1", "Rate 1",  "Depth", "AM",
+                           "Wave 2", "Rate 2", "Offset", "Pan",    "Host OS", "F.B.",  "High",
+                           "Low",    "Mono",   "-20dB",  "Spread", "Sync.",   "Hi-Cut"};
     for (int i = 0; i < 20; ++i) EXPECT_EQ(name(*p, i), names[i]) << i;
     // No name, no display: an empty text, never the host's own bytes.
     for (int i : {20, 21, 99, -1}) {
@@ -101,9 +101,9 @@ TEST(ParameterSet, NamesAndLabels) {
 
 TEST(ParameterSet, ProgramZeroDisplayRow) {
     auto p = makePlugin();
-    const char* expected[] = {"14 ms",  "2.38E-007 dB", "50 %",      "0",     "0.209 Hz", "30 %", "0 %",
-                              "0",      "0.121 Hz",     "0 Deg",     "0 %",   "0 Deg",    "0",    "2E+004 Hz",
-                              "20 Hz",  "OFF",          "OFF",       "ON",    "OFF",      "2E+004 Hz"};
+    const char* expected[] = {"14 ms", "2.38E-007 dB", "50 %",  "0",   "0.209 Hz", "30 %",     "0 %",
+                              "0",     "0.121 Hz",     "0 Deg", "0 %", "0 Deg",    "0",        "2E+004 Hz",
+                              "20 Hz", "OFF",          "OFF",   "ON",  "OFF",      "2E+004 Hz"};
     // Wave numbers read 0 until the engine's first block.
     for (int i = 0; i < 20; ++i) EXPECT_EQ(display(*p, i), expected[i]) << trv4::kParameterLaws[i].name;
 }

@@ -52,8 +52,8 @@ TEST_F(Chassis, ReadoutBoxesAreBlackWhereTheLabelsGo) {
     for (const ReadoutPlace& r : kReadoutPlaces)
         for (int y = r.top - kReadoutPadTop; y < r.top - kReadoutPadTop + kReadoutBoxHeight; ++y)
             for (int x = r.left - kReadoutPadLeft; x < r.left - kReadoutPadLeft + kReadoutBoxWidth; ++x)
-                ASSERT_EQ(dib().Pixel(x, y) & 0xFFFFFF, 0u) << "box at " << r.left << "," << r.top << ": " << x << ","
-                                                            << y;
+                ASSERT_EQ(dib().Pixel(x, y) & 0xFFFFFF, 0u)
+                    << "box at " << r.left << "," << r.top << ": " << x << "," << y;
 }
 
 TEST_F(Chassis, ReadoutBoxesHoldFiveCharactersOfTheLabelFont) {

@@ -48,12 +48,9 @@ TEST(SkinPictures, EveryPictureHasItsSizeAndIsOpaque) {
         int width, height;
     };
     const Case cases[] = {
-        {[](TMemoryDIB& d) { DrawPointer(d); }, 10, 10},
-        {[](TMemoryDIB& d) { DrawKnobBody(d); }, 49, 49},
-        {[](TMemoryDIB& d) { DrawSwitch(true, d); }, 30, 45},
-        {[](TMemoryDIB& d) { DrawSwitch(false, d); }, 30, 45},
-        {[](TMemoryDIB& d) { DrawMeterCover(d); }, 17, 64},
-        {[](TMemoryDIB& d) { DrawMeterColumn(d); }, 17, 64},
+        {[](TMemoryDIB& d) { DrawPointer(d); }, 10, 10},      {[](TMemoryDIB& d) { DrawKnobBody(d); }, 49, 49},
+        {[](TMemoryDIB& d) { DrawSwitch(true, d); }, 30, 45}, {[](TMemoryDIB& d) { DrawSwitch(false, d); }, 30, 45},
+        {[](TMemoryDIB& d) { DrawMeterCover(d); }, 17, 64},   {[](TMemoryDIB& d) { DrawMeterColumn(d); }, 17, 64},
         {[](TMemoryDIB& d) { DrawWave(10, d); }, 60, 40},
     };
     for (const Case& c : cases) {
@@ -164,9 +161,15 @@ TEST(SkinPictures, CoverHeightsUncoverWholeSegments) {
 TEST(SkinPictures, WaveLinesFollowTheirShapes) {
     // Output at 0, 1/4, 1/2 and 3/4 of the period, for waves 1..9.
     const double quarters[10][4] = {{},
-                                    {0, 0.5, 1, 0.5},   {0, 0.5, 1, 0.5},  {0, 0.25, 1, 0.25},
-                                    {0, 0.75, 1, 0.75}, {0, 0.5, 1, 0.5},  {0, 0.5, 1, 0.5},
-                                    {0, 0.25, 1, 0.25}, {0, 0.75, 1, 0.75}, {0, 0.75, 1, 0.25}};
+                                    {0, 0.5, 1, 0.5},
+                                    {0, 0.5, 1, 0.5},
+                                    {0, 0.25, 1, 0.25},
+                                    {0, 0.75, 1, 0.75},
+                                    {0, 0.5, 1, 0.5},
+                                    {0, 0.5, 1, 0.5},
+                                    {0, 0.25, 1, 0.25},
+                                    {0, 0.75, 1, 0.75},
+                                    {0, 0.75, 1, 0.25}};
     // And at 1/8, where waves with equal quarter points part.
     const double eighth[10] = {0, 0.1464, 0.25, 0.0214, 0.2714, 0.25, 0.375, 0.0625, 0.4375, 0.4375};
     const int span = kWavePlotRight - kWavePlotLeft;

@@ -18,21 +18,20 @@ TEST(ExactDecimal, RoundsTheExactValueHalvesAwayFromZero) {
         int decimals;
         uint64_t rounded;
     } cases[] = {
-        {0.125, 2, 13},        // exact in binary: a true half rounds away
-        {2.675, 2, 267},       // held as 2.67499999999999982...
-        {0.0055, 3, 5},        // held as 0.00549999999999999968...; 0.0055 * 1000 in double is 5.5
+        {0.125, 2, 13},                             // exact in binary: a true half rounds away
+        {2.675, 2, 267},                            // held as 2.67499999999999982...
+        {0.0055, 3, 5},                             // held as 0.00549999999999999968...; 0.0055 * 1000 in double is 5.5
         {4514042318218611.0, 0, 4514042318218611},  // odd, near 2^52: adding 0.5 in double rounds to even
-        {0.0005, 3, 1},        // held just above the half, no digit before it
+        {0.0005, 3, 1},                             // held just above the half, no digit before it
         {0.00049, 3, 0},
-        {1234.5678, -2, 12},   // hundreds
-        {9.5, 0, 10},          // a carry into a new digit
+        {1234.5678, -2, 12},  // hundreds
+        {9.5, 0, 10},         // a carry into a new digit
         {1e22, -4, 1000000000000000000u},
-        {-2.5, 0, 3},          // the digits are those of |v|
+        {-2.5, 0, 3},  // the digits are those of |v|
         {0.0, 5, 0},
         {std::numeric_limits<double>::denorm_min(), 330, 4940656},  // 4.940656458...e-324
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(ExactDecimal(c.v).rounded(c.decimals), c.rounded) << c.v << " " << c.decimals;
+    for (const auto& c : cases) EXPECT_EQ(ExactDecimal(c.v).rounded(c.decimals), c.rounded) << c.v << " " << c.decimals;
 }
 
 TEST(ExactDecimal, SignExponentAndTheFloatsLongestExpansion) {

@@ -56,9 +56,8 @@ protected:
             EXPECT_EQ(sender, dial);
             changes.push_back(dial->Position());
         });
-        dial->OnMouseDown.Set([this](platform::Component*, MouseButton b, platform::ShiftState, int, int) {
-            downs.push_back(b);
-        });
+        dial->OnMouseDown.Set(
+            [this](platform::Component*, MouseButton b, platform::ShiftState, int, int) { downs.push_back(b); });
     }
     // Form coordinates.
     void Down(int x, int y, MouseButton b = MouseButton::Left) { s.backend.MouseDown(s.Window(), b, {x, y}); }
@@ -581,14 +580,30 @@ TEST(DIBDialForm, AFullyConfiguredDialWritesAndReadsBackInAnyPropertyOrder) {
         dial->OnChange.handler = [](platform::Component*) {};
         text = platform::WriteForm(s.form);
     }
-    for (const char* line :
-         {"object Knob: TDIBDial", "Min = -20", "Max = 220", "Position = 175", "PointerAngles.Start = 210",
-          "PointerAngles.Range = 300", "PointerAngles.Resolution = 2.5", "PointerOpacities.Active = 200",
-          "PointerOpacities.Normal = 100", "MouseControlStyle = mcsLinear", "MouseLinearSensitivity = mlsVertical",
-          "HorizontalPixelsPerPosition = 0.5", "VerticalPixelsPerPosition = 1.25", "PointerRadius = 20",
-          "PointerNumGlyphs = 3", "PointerRotate = True", "SmallChange = 4", "PageSize = 12", "AutoSize = False",
-          "IndexMain.DIBIndex = 1", "IndexPointer.DIBIndex = 0", "Tag = 7", "Opacity = 190",
-          "OnChange = KnobChange"})
+    for (const char* line : {"object Knob: TDIBDial",
+                             "Min = -20",
+                             "Max = 220",
+                             "Position = 175",
+                             "PointerAngles.Start = 210",
+                             "PointerAngles.Range = 300",
+                             "PointerAngles.Resolution = 2.5",
+                             "PointerOpacities.Active = 200",
+                             "PointerOpacities.Normal = 100",
+                             "MouseControlStyle = mcsLinear",
+                             "MouseLinearSensitivity = mlsVertical",
+                             "HorizontalPixelsPerPosition = 0.5",
+                             "VerticalPixelsPerPosition = 1.25",
+                             "PointerRadius = 20",
+                             "PointerNumGlyphs = 3",
+                             "PointerRotate = True",
+                             "SmallChange = 4",
+                             "PageSize = 12",
+                             "AutoSize = False",
+                             "IndexMain.DIBIndex = 1",
+                             "IndexPointer.DIBIndex = 0",
+                             "Tag = 7",
+                             "Opacity = 190",
+                             "OnChange = KnobChange"})
         EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
 
     // The dial's property lines reversed: Position before Max, Resolution
@@ -615,10 +630,9 @@ TEST(DIBDialForm, AFullyConfiguredDialWritesAndReadsBackInAnyPropertyOrder) {
         std::vector<int> changes;
         Scene s;
         delete s.container;
-        s.form.RegisterMethod<void(platform::Component*)>(
-            "KnobChange", [&](platform::Component* sender) {
-                changes.push_back(static_cast<TDIBDial*>(sender)->Position());
-            });
+        s.form.RegisterMethod<void(platform::Component*)>("KnobChange", [&](platform::Component* sender) {
+            changes.push_back(static_cast<TDIBDial*>(sender)->Position());
+        });
         s.form.Load(description);
         ExpectConfigured(s.form, changes, resolution);
     }

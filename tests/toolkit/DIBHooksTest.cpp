@@ -87,7 +87,7 @@ TEST(DIBFeatures, TheKeyLockKeepsADialStillWhileItsKeyIsHeld) {
 }
 
 TEST(DIBBorder, FramesTheContainerUnderOrOverItsControlsAndShrinksTheClientArea) {
-    Scene s;  // 100 x 60, blue
+    Scene s;                      // 100 x 60, blue
     s.Probe("p", 0, 0, 100, 60);  // red over everything
     auto* border = new TDIBBorder(&s.form);
     border->SetEdgeLeft(2);
@@ -169,8 +169,8 @@ TEST(DIBPopupMenu, TheSharedMenuIsOfferedOnlyWhenTheHooksFillIt) {
         s.backend.MouseUp(w, MouseButton::Right, {upX, upY});
     };
     rightClick(5, 6, 5, 6);
-    rightClick(35, 5, 35, 5);   // no items: nothing offered
-    rightClick(5, 5, 60, 50);   // released outside: no request
+    rightClick(35, 5, 35, 5);  // no items: nothing offered
+    rightClick(5, 5, 60, 50);  // released outside: no request
     s.backend.MouseDown(w, MouseButton::Left, {5, 5});
     s.backend.MouseUp(w, MouseButton::Left, {5, 5});
     // A menu of its own is offered as it is, without the hooks.

@@ -34,8 +34,8 @@ TDIBImageList& AddEditorSkin(TSkinForm& form) {
         bool transparent;
         platform::Color key;
     } images[] = {{"Index Pointer", 10, 10, true, platform::RGBColor(102, 102, 102)},
-                 {"Drejeknap", 49, 49, true, 0},
-                 {"Chassis", 755, 370, false, 0}};
+                  {"Drejeknap", 49, 49, true, 0},
+                  {"Chassis", 755, 370, false, 0}};
     for (const SkinImage& s : images) {
         TDIBImagesItem& item = list->DIBImages().Add();
         item.SetDisplayName(s.name);
@@ -56,10 +56,9 @@ TEST(DIBImageListStream, PropertiesAreWrittenInOrder) {
     list.DIBImages().Items(0).DIB().SetAngle(30);
     list.DIBImages().Items(0).SetTemplateFilename("knob:1");
     const std::string text = platform::WriteForm(form);
-    const char* order[] = {"DIB.Angle",        "DIB.AutoSize",      "DIB.Height", "DIB.Masked",
-                           "DIB.Opacity",      "DIB.Scale",         "DIB.Transparent",
-                           "DIB.TransparentColor", "DIB.TransparentMode", "DIB.Width", "DIB.Data",
-                           "DisplayName",      "ImageRetrieval",    "TemplateFilename"};
+    const char* order[] = {"DIB.Angle", "DIB.AutoSize",    "DIB.Height",           "DIB.Masked",          "DIB.Opacity",
+                           "DIB.Scale", "DIB.Transparent", "DIB.TransparentColor", "DIB.TransparentMode", "DIB.Width",
+                           "DIB.Data",  "DisplayName",     "ImageRetrieval",       "TemplateFilename"};
     size_t at = text.find("item");
     ASSERT_NE(at, std::string::npos);
     for (const char* name : order) {
@@ -105,7 +104,8 @@ TEST(DIBImageListStream, EditorImagesRoundTrip) {
 
 TEST(DIBImageListStream, DamagedPayloadsStopTheForm) {
     const std::string head =
-        "object Skin: TSkinForm\n  object ImageList1: TDIBImageList\n    DIBImages = <\n      item\n        DIB.Data = {\n";
+        "object Skin: TSkinForm\n  object ImageList1: TDIBImageList\n    DIBImages = <\n      item\n        DIB.Data = "
+        "{\n";
     const std::string tail = "}\n      end>\n  end\nend\n";
     TSkinForm form;
     // 2 x 1 announced, one pixel given.

@@ -112,9 +112,9 @@ TEST(DIBImageForm, ADescriptionWithContainerListAndImageLoadsAndPaints) {
         image->SetDIBTabOrder(0);
         text = platform::WriteForm(s.form);
     }
-    for (const char* line : {"object Container1: TDIBContainer", "object Background: TDIBImage",
-                             "DIBImageList = ImageList1", "IndexMain.DIBIndex = 0", "Stretch = True",
-                             "Opacity = 200", "DIBTabOrder = 0"})
+    for (const char* line :
+         {"object Container1: TDIBContainer", "object Background: TDIBImage", "DIBImageList = ImageList1",
+          "IndexMain.DIBIndex = 0", "Stretch = True", "Opacity = 200", "DIBTabOrder = 0"})
         EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
     EXPECT_EQ(text.find("TDIBTimer"), std::string::npos) << "the repeat timer is internal";
     Scene s2;

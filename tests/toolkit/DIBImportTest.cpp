@@ -27,8 +27,10 @@ namespace {
 class DIBImport : public ::testing::Test {
 protected:
     std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
-        const auto path = std::filesystem::temp_directory_path() / ("trv4-import-" + std::to_string(reinterpret_cast<uintptr_t>(this)) + "-" + name);
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        const auto path = std::filesystem::temp_directory_path() /
+                          ("trv4-import-" + std::to_string(reinterpret_cast<uintptr_t>(this)) + "-" + name);
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
         files.push_back(path);
         return path.string();
     }
@@ -47,7 +49,8 @@ protected:
     std::vector<std::filesystem::path> files;
 };
 
-std::vector<uint8_t> RsbHeader(uint32_t version, uint32_t w, uint32_t h, uint32_t r, uint32_t g, uint32_t b, uint32_t a) {
+std::vector<uint8_t> RsbHeader(uint32_t version, uint32_t w, uint32_t h, uint32_t r, uint32_t g, uint32_t b,
+                               uint32_t a) {
     std::vector<uint8_t> out(28);
     const uint32_t v[7] = {version, w, h, r, g, b, a};
     for (int i = 0; i < 7; ++i) PutU32(out.data() + 4 * i, v[i]);
@@ -141,7 +144,10 @@ TEST_F(DIBImport, RsbWriteAndReadBack) {
 }
 
 TEST_F(DIBImport, DamagedRsbIsRefused) {
-    auto pixels = [](std::vector<uint8_t> f, size_t n) { f.resize(f.size() + n, 0x55); return f; };
+    auto pixels = [](std::vector<uint8_t> f, size_t n) {
+        f.resize(f.size() + n, 0x55);
+        return f;
+    };
     ExpectRefused("short.rsb", std::vector<uint8_t>(27, 0));
     ExpectRefused("wide.rsb", pixels(RsbHeader(1, 70000, 1, 5, 6, 5, 0), 140000));
     ExpectRefused("zero.rsb", RsbHeader(1, 0, 4, 5, 6, 5, 0));
@@ -182,8 +188,8 @@ TEST_F(DIBImport, BmpPalettesBitFieldsAndRowOrders) {
     // 4 bits, core header (3-byte palette entries, all 16), bottom-up:
     // stored rows are y = 1, then y = 0.
     std::vector<uint8_t> palette16(16 * 3, 0);
-    palette16[1 * 3 + 0] = 0xFF;                                                     // 1: blue
-    palette16[2 * 3 + 2] = 0xFF;                                                     // 2: red
+    palette16[1 * 3 + 0] = 0xFF;                                                               // 1: blue
+    palette16[2 * 3 + 2] = 0xFF;                                                               // 2: red
     palette16[15 * 3 + 0] = 0x10, palette16[15 * 3 + 1] = 0x20, palette16[15 * 3 + 2] = 0x30;  // 15
     dib.ImportFile(Write("core4.bmp", Bmp(12, 3, 2, 4, 0, 0, palette16, {0x12, 0xF0, 0, 0, 0xF0, 0x10, 0, 0})));
     ASSERT_EQ(dib.Width(), 3);

@@ -61,7 +61,7 @@ TEST(DIBPayload, TenByTenExampleStartsBottomLeft) {
     ReadDIBData(dib, Payload10x10());
     EXPECT_EQ(dib.Width(), 10);
     EXPECT_EQ(dib.Height(), 10);
-    EXPECT_EQ(dib.Pixel(0, 9), BGRA(0, 1, 2, 3));      // first stored pixel
+    EXPECT_EQ(dib.Pixel(0, 9), BGRA(0, 1, 2, 3));  // first stored pixel
     EXPECT_EQ(dib.Pixel(1, 9), BGRA(4, 5, 6, 7));
     EXPECT_EQ(dib.Pixel(0, 8), BGRA(40, 41, 42, 43));  // second stored row
     EXPECT_GE(changes, 1);
@@ -89,11 +89,11 @@ TEST(DIBPayload, MismatchedLengthsAreRefusedAndChangeNothing) {
     FillTagged(dib);
     auto good = Payload10x10();
     std::vector<std::vector<uint8_t>> bad = {
-        {0x0A},                                                   // cut inside the header
-        std::vector<uint8_t>(good.begin(), good.end() - 1),      // one byte short
-        good,                                                     // one byte long (below)
-        {0x00, 0x00, 0x01, 0x00},                                 // zero width
-        {0xFF, 0xFF, 0xFF, 0xFF, 1, 2, 3, 4},                     // 65535 x 65535 claimed
+        {0x0A},                                              // cut inside the header
+        std::vector<uint8_t>(good.begin(), good.end() - 1),  // one byte short
+        good,                                                // one byte long (below)
+        {0x00, 0x00, 0x01, 0x00},                            // zero width
+        {0xFF, 0xFF, 0xFF, 0xFF, 1, 2, 3, 4},                // 65535 x 65535 claimed
     };
     bad[2].push_back(0);
     for (const auto& b : bad) {

@@ -72,8 +72,8 @@ protected:
     }
 
     std::string tempFile(const std::string& name) {
-        auto path = std::filesystem::temp_directory_path() /
-                    ("trv4-hostside-" + std::to_string(files.size()) + "-" + name);
+        auto path =
+            std::filesystem::temp_directory_path() / ("trv4-hostside-" + std::to_string(files.size()) + "-" + name);
         files.push_back(path);
         return path.string();
     }
@@ -121,8 +121,8 @@ TEST_F(HostSide, RenderRunsInHostOrderAndFeedsMonoToBothInputs) {
     EXPECT_EQ(result.frames, 1480);
     ASSERT_EQ(out.samples.size(), 2u * 1480u);
     for (size_t i = 0; i < mono.size(); ++i) {
-        ASSERT_EQ(out.samples[2 * i], mono[i]) << i;        // left passes through
-        ASSERT_EQ(out.samples[2 * i + 1], -mono[i]) << i;   // right is inverted by the probe
+        ASSERT_EQ(out.samples[2 * i], mono[i]) << i;       // left passes through
+        ASSERT_EQ(out.samples[2 * i + 1], -mono[i]) << i;  // right is inverted by the probe
     }
     for (size_t i = mono.size(); i < 1480; ++i) ASSERT_EQ(out.samples[2 * i], 0.0f) << "tail frame " << i;
     EXPECT_EQ(result.peak, mono.back());
@@ -237,8 +237,8 @@ TEST_F(HostSide, VerifyReportsAValueThePlugInForgot) {
 TEST_F(HostSide, SettingsResolveByNameIndexAndCase) {
     PluginSettings settings;
     std::string error;
-    ASSERT_TRUE(resolve({{"program", "second"}, {"set", "Beta=0.25"}, {"set", "3=1"}, {"set", "GAMMA=0"}}, settings,
-                        error))
+    ASSERT_TRUE(
+        resolve({{"program", "second"}, {"set", "Beta=0.25"}, {"set", "3=1"}, {"set", "GAMMA=0"}}, settings, error))
         << error;
     EXPECT_EQ(settings.programIndex, 1);
     EXPECT_EQ(settings.values, (std::vector<std::pair<int, float>>{{1, 0.25f}, {3, 1.0f}, {2, 0.0f}}));

@@ -44,49 +44,39 @@ vst::VstIntPtr VST_CALL dispatcher(vst::AEffect* e, vst::VstInt32 opcode, vst::V
                                    void* ptr, float opt) {
     Probe* p = probeOf(e);
     switch (opcode) {
-        case vst::effClose:
-            delete p;
-            return 1;
-        case vst::effSetProgram:
-            if (value >= 0 && value < kProbePrograms) {
-                p->current = static_cast<int>(value);
-                note(p, Call::SetProgram, p->current);
-            }
-            return 0;
-        case vst::effGetProgram:
-            return p->current;
-        case vst::effSetProgramName:
-            if (ptr) copyName(p->names[p->current], static_cast<char*>(ptr));
-            note(p, Call::SetProgramName, p->current);
-            return 0;
-        case vst::effGetProgramName:
-            if (ptr) copyName(static_cast<char*>(ptr), p->names[p->current]);
-            return 0;
-        case vst::effGetProgramNameIndexed:
-            if (index < 0 || index >= kProbePrograms || !ptr) return 0;
-            copyName(static_cast<char*>(ptr), p->names[index]);
-            return 1;
-        case vst::effGetParamName:
-            if (ptr) {
-                static const char* const names[kProbeParams] = {"Alpha", "Beta", "Gamma", ""};
-                copyName(static_cast<char*>(ptr), index >= 0 && index < kProbeParams ? names[index] : "");
-            }
-            return 0;
-        case vst::effSetSampleRate:
-            note(p, Call::SetSampleRate, 0, opt);
-            return 0;
-        case vst::effSetBlockSize:
-            note(p, Call::SetBlockSize, 0, static_cast<float>(value));
-            return 0;
-        case vst::effMainsChanged:
-            note(p, value ? Call::Resume : Call::Suspend);
-            return 0;
-        case vst::effVendorSpecific:
-            if (index == kProbeLogQuery) return reinterpret_cast<vst::VstIntPtr>(&p->log);
-            if (index == kProbeForgetQuery) p->forget = value != 0;
-            return 0;
-        default:
-            return 0;
+    case vst::effClose: delete p; return 1;
+    case vst::effSetProgram:
+        if (value >= 0 && value < kProbePrograms) {
+            p->current = static_cast<int>(value);
+            note(p, Call::SetProgram, p->current);
+        }
+        return 0;
+    case vst::effGetProgram: return p->current;
+    case vst::effSetProgramName:
+        if (ptr) copyName(p->names[p->current], static_cast<char*>(ptr));
+        note(p, Call::SetProgramName, p->current);
+        return 0;
+    case vst::effGetProgramName:
+        if (ptr) copyName(static_cast<char*>(ptr), p->names[p->current]);
+        return 0;
+    case vst::effGetProgramNameIndexed:
+        if (index < 0 || index >= kProbePrograms || !ptr) return 0;
+        copyName(static_cast<char*>(ptr), p->names[index]);
+        return 1;
+    case vst::effGetParamName:
+        if (ptr) {
+            static const char* const names[kProbeParams] = {"Alpha", "Beta", "Gamma", ""};
+            copyName(static_cast<char*>(ptr), index >= 0 && index < kProbeParams ? names[index] : "");
+        }
+        return 0;
+    case vst::effSetSampleRate: note(p, Call::SetSampleRate, 0, opt); return 0;
+    case vst::effSetBlockSize: note(p, Call::SetBlockSize, 0, static_cast<float>(value)); return 0;
+    case vst::effMainsChanged: note(p, value ? Call::Resume : Call::Suspend); return 0;
+    case vst::effVendorSpecific:
+        if (index == kProbeLogQuery) return reinterpret_cast<vst::VstIntPtr>(&p->log);
+        if (index == kProbeForgetQuery) p->forget = value != 0;
+        return 0;
+    default: return 0;
     }
 }
 

@@ -84,8 +84,8 @@ TEST_F(DispatcherTest, FixedAnswers) {
     EXPECT_EQ(effect->dispatch(effEditKeyUp, 'a', 0, nullptr, 0), -1);
     char text[32] = "0.5";
     EXPECT_EQ(effect->dispatch(effString2Parameter, 0, 0, text), 0);
-    for (const char* query : {"receiveVstTimeInfo", "sendVstEvents", "receiveVstMidiEvent", "plugAsChannelInsert",
-                              "bypass", "2in2out", ""})
+    for (const char* query :
+         {"receiveVstTimeInfo", "sendVstEvents", "receiveVstMidiEvent", "plugAsChannelInsert", "bypass", "2in2out", ""})
         EXPECT_EQ(canDo(query), -1) << query;
 }
 
@@ -149,7 +149,8 @@ TEST_F(DispatcherTest, HugeIndicesNeverWritePastATerminatedText) {
         }
     }
     VstPinProperties pin{};
-    for (VstInt32 index : {-1, 2, INT_MAX, INT_MIN}) EXPECT_EQ(effect->dispatch(effGetOutputProperties, index, 0, &pin), 0);
+    for (VstInt32 index : {-1, 2, INT_MAX, INT_MIN})
+        EXPECT_EQ(effect->dispatch(effGetOutputProperties, index, 0, &pin), 0);
 }
 
 TEST_F(DispatcherTest, BadProcessCallsDoNothing) {

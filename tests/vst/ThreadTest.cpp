@@ -28,12 +28,10 @@ vst::VstTimeInfo timeInfo{};
 
 vst::VstIntPtr VST_CALL callback(vst::AEffect*, vst::VstInt32 opcode, vst::VstInt32, vst::VstIntPtr, void*, float) {
     switch (opcode) {
-        case vst::audioMasterVersion: return 2400;
-        case vst::audioMasterGetTime:
-            ++timeRequests;
-            return reinterpret_cast<vst::VstIntPtr>(&timeInfo);
-        case vst::audioMasterAutomate: ++automations; return 0;
-        default: return 0;
+    case vst::audioMasterVersion: return 2400;
+    case vst::audioMasterGetTime: ++timeRequests; return reinterpret_cast<vst::VstIntPtr>(&timeInfo);
+    case vst::audioMasterAutomate: ++automations; return 0;
+    default: return 0;
     }
 }
 
@@ -181,8 +179,8 @@ TEST_F(Threads, OtherEffectsComeAndGoWhileProcessing) {
         trv4::EditorTestPort port;
         std::memset(&port, 0, sizeof port);
         port.size = sizeof port;
-        if (i % 2 == 0 &&
-            other->dispatcher(other, vst::effVendorSpecific, trv4::kTestPortIndex, trv4::kTestPortValue, &port, 0) == 1) {
+        if (i % 2 == 0 && other->dispatcher(other, vst::effVendorSpecific, trv4::kTestPortIndex, trv4::kTestPortValue,
+                                            &port, 0) == 1) {
             other->dispatcher(other, vst::effEditOpen, 0, 0, nullptr, 0);
             other->dispatcher(other, vst::effEditIdle, 0, 0, nullptr, 0);
             other->dispatcher(other, vst::effEditClose, 0, 0, nullptr, 0);

@@ -117,7 +117,9 @@ public:
         return vst3::kResultOk;
     }
     vst3::tresult VST3_CALL seek(vst3::int64 pos, vst3::int32 mode, vst3::int64* result) override {
-        position = mode == kSeekSet ? pos : mode == kSeekCur ? position + pos : static_cast<vst3::int64>(bytes.size()) + pos;
+        position = mode == kSeekSet   ? pos
+                   : mode == kSeekCur ? position + pos
+                                      : static_cast<vst3::int64>(bytes.size()) + pos;
         if (result) *result = position;
         return vst3::kResultOk;
     }

@@ -131,8 +131,7 @@ float ClapBridge::getParameter(int index) {
 }
 
 bool ClapBridge::selectProgram(int program) {
-    if (program < 0 || program >= static_cast<int>(module_->presets().size()) || !instance_->presetLoad())
-        return false;
+    if (program < 0 || program >= static_cast<int>(module_->presets().size()) || !instance_->presetLoad()) return false;
     const std::string& key = module_->presets()[static_cast<size_t>(program)].key;
     if (!instance_->presetLoad()->from_location(&instance_->plugin(), clap::kPresetLocationPlugin, nullptr,
                                                 key.c_str()))
@@ -171,107 +170,86 @@ vst::VstIntPtr ClapBridge::dispatch(vst::VstInt32 opcode, vst::VstInt32 index, v
     const clap::plugin* plugin = &instance_->plugin();
     const clap::plugin_descriptor& descriptor = module_->descriptor();
     switch (opcode) {
-        case vst::effSetProgram:
-            selectProgram(static_cast<int>(value));
-            return 0;
-        case vst::effGetProgram:
-            return currentProgram_;
-        case vst::effSetProgramName:
-            if (ptr && currentProgram_ < static_cast<int>(programNames_.size()))
-                programNames_[static_cast<size_t>(currentProgram_)] = std::string(static_cast<const char*>(ptr), 0,
-                                                                                  24);
-            return 0;
-        case vst::effGetProgramName:
-            copyText(ptr, currentProgram_ < static_cast<int>(programNames_.size())
-                              ? programNames_[static_cast<size_t>(currentProgram_)]
-                              : "",
-                     25);
-            return 0;
-        case vst::effGetProgramNameIndexed:
-            if (index < 0 || index >= static_cast<int>(programNames_.size())) return 0;
-            copyText(ptr, programNames_[static_cast<size_t>(index)], 25);
-            return 1;
-        case vst::effGetParamName:
-            copyText(ptr, info(index).name, 64);
-            return 0;
-        case vst::effGetParamLabel:
-            copyText(ptr, "", 64);
-            return 0;
-        case vst::effGetParamDisplay:
-            copyText(ptr, instance_->valueText(info(index).id, instance_->value(info(index).id)), 64);
-            return 0;
-        case vst::effSetSampleRate:
-            sampleRate_ = opt;
-            return 0;
-        case vst::effSetBlockSize:
-            blockSize_ = static_cast<int>(value);
-            return 0;
-        case vst::effMainsChanged:
-            // Processing starts with the first block: a host that resumes
-            // and never processes (trv4 edit --no-audio) gets the editor's
-            // edits through flushes.
-            if (value) {
-                instance_->activate(sampleRate_, static_cast<uint32_t>(std::max(blockSize_, 1)));
-            } else {
-                instance_->stopProcessing();
-                instance_->deactivate();
-            }
-            return 0;
-        case vst::effEditGetRect: {
-            uint32_t w = 0, h = 0;
-            if (!ptr || !instance_->gui() || !instance_->gui()->get_size(plugin, &w, &h)) return 0;
-            rect_ = {0, 0, static_cast<int16_t>(h), static_cast<int16_t>(w)};
-            *static_cast<vst::ERect**>(ptr) = &rect_;
+    case vst::effSetProgram: selectProgram(static_cast<int>(value)); return 0;
+    case vst::effGetProgram: return currentProgram_;
+    case vst::effSetProgramName:
+        if (ptr && currentProgram_ < static_cast<int>(programNames_.size()))
+            programNames_[static_cast<size_t>(currentProgram_)] = std::string(static_cast<const char*>(ptr), 0, 24);
+        return 0;
+    case vst::effGetProgramName:
+        copyText(ptr,
+                 currentProgram_ < static_cast<int>(programNames_.size())
+                     ? programNames_[static_cast<size_t>(currentProgram_)]
+                     : "",
+                 25);
+        return 0;
+    case vst::effGetProgramNameIndexed:
+        if (index < 0 || index >= static_cast<int>(programNames_.size())) return 0;
+        copyText(ptr, programNames_[static_cast<size_t>(index)], 25);
+        return 1;
+    case vst::effGetParamName: copyText(ptr, info(index).name, 64); return 0;
+    case vst::effGetParamLabel: copyText(ptr, "", 64); return 0;
+    case vst::effGetParamDisplay:
+        copyText(ptr, instance_->valueText(info(index).id, instance_->value(info(index).id)), 64);
+        return 0;
+    case vst::effSetSampleRate: sampleRate_ = opt; return 0;
+    case vst::effSetBlockSize: blockSize_ = static_cast<int>(value); return 0;
+    case vst::effMainsChanged:
+        // Processing starts with the first block: a host that resumes
+        // and never processes (trv4 edit --no-audio) gets the editor's
+        // edits through flushes.
+        if (value) {
+            instance_->activate(sampleRate_, static_cast<uint32_t>(std::max(blockSize_, 1)));
+        } else {
+            instance_->stopProcessing();
+            instance_->deactivate();
+        }
+        return 0;
+    case vst::effEditGetRect: {
+        uint32_t w = 0, h = 0;
+        if (!ptr || !instance_->gui() || !instance_->gui()->get_size(plugin, &w, &h)) return 0;
+        rect_ = {0, 0, static_cast<int16_t>(h), static_cast<int16_t>(w)};
+        *static_cast<vst::ERect**>(ptr) = &rect_;
+        return 1;
+    }
+    case vst::effEditOpen: return openEditor(ptr) ? 1 : 0;
+    case vst::effEditClose:
+        if (editorOpen_) instance_->gui()->destroy(plugin);
+        editorOpen_ = false;
+        return 0;
+    case vst::effEditIdle:
+        instance_->fireTimers();
+        // The editor's edits between blocks come through the flush the
+        // plug-in asked for.
+        if (instance_->flushRequests > flushesDone_) {
+            flushesDone_ = instance_->flushRequests;
+            if (!instance_->processing()) instance_->flush({});
+        }
+        reportEdits();
+        return 0;
+    case vst::effGetEffectName:
+    case vst::effGetProductString: copyText(ptr, descriptor.name ? descriptor.name : "", 64); return 1;
+    case vst::effGetVendorString: copyText(ptr, descriptor.vendor ? descriptor.vendor : "", 64); return 1;
+    case vst::effVendorSpecific: {
+        // The host's size hint goes to the gui's scale; our tools'
+        // requests: the editor test port and the replay seed.
+        if (index == trv4::kSizeHintIndex && value == trv4::kSizeHintValue)
+            return instance_->gui() && instance_->gui()->set_scale(plugin, opt) ? 1 : 0;
+        auto* tools =
+            static_cast<const trv4clap::plugin_editor_test_port*>(instance_->extension(trv4clap::kExtEditorTestPort));
+        if (!tools || !ptr) return 0;
+        if (index == trv4::kTestPortIndex && value == trv4::kTestPortValue) return tools->fill(plugin, ptr) ? 1 : 0;
+        if (index == trv4::kReplaySeedIndex && value == trv4::kReplaySeedValue) {
+            tools->seed(plugin, *static_cast<const uint64_t*>(ptr));
             return 1;
         }
-        case vst::effEditOpen:
-            return openEditor(ptr) ? 1 : 0;
-        case vst::effEditClose:
-            if (editorOpen_) instance_->gui()->destroy(plugin);
-            editorOpen_ = false;
-            return 0;
-        case vst::effEditIdle:
-            instance_->fireTimers();
-            // The editor's edits between blocks come through the flush the
-            // plug-in asked for.
-            if (instance_->flushRequests > flushesDone_) {
-                flushesDone_ = instance_->flushRequests;
-                if (!instance_->processing()) instance_->flush({});
-            }
-            reportEdits();
-            return 0;
-        case vst::effGetEffectName:
-        case vst::effGetProductString:
-            copyText(ptr, descriptor.name ? descriptor.name : "", 64);
-            return 1;
-        case vst::effGetVendorString:
-            copyText(ptr, descriptor.vendor ? descriptor.vendor : "", 64);
-            return 1;
-        case vst::effVendorSpecific: {
-            // The host's size hint goes to the gui's scale; our tools'
-            // requests: the editor test port and the replay seed.
-            if (index == trv4::kSizeHintIndex && value == trv4::kSizeHintValue)
-                return instance_->gui() && instance_->gui()->set_scale(plugin, opt) ? 1 : 0;
-            auto* tools = static_cast<const trv4clap::plugin_editor_test_port*>(
-                instance_->extension(trv4clap::kExtEditorTestPort));
-            if (!tools || !ptr) return 0;
-            if (index == trv4::kTestPortIndex && value == trv4::kTestPortValue) return tools->fill(plugin, ptr) ? 1 : 0;
-            if (index == trv4::kReplaySeedIndex && value == trv4::kReplaySeedValue) {
-                tools->seed(plugin, *static_cast<const uint64_t*>(ptr));
-                return 1;
-            }
-            return 0;
-        }
-        case vst::effCanBeAutomated:
-            return index >= 0 && index < static_cast<int>(params_.size()) ? 1 : 0;
-        case vst::effGetNumProgramCategories:
-            return 1;
-        case vst::effCanDo:
-            return -1;
-        case vst::effGetVstVersion:
-            return 2400;
-        default:
-            return 0;
+        return 0;
+    }
+    case vst::effCanBeAutomated: return index >= 0 && index < static_cast<int>(params_.size()) ? 1 : 0;
+    case vst::effGetNumProgramCategories: return 1;
+    case vst::effCanDo: return -1;
+    case vst::effGetVstVersion: return 2400;
+    default: return 0;
     }
 }
 
@@ -312,8 +290,8 @@ void ClapBridge::process(float** in, float** out, int n, bool accumulate) {
         for (const ClapParamChange& c : pending_)
             if (static_cast<int>(c.frame) >= done && (static_cast<int>(c.frame) < done + piece || done + piece == n))
                 events.push_back({c.frame - static_cast<uint32_t>(done), c.param, c.value});
-        instance_->process(in[0] + done, in[1] + done, target[0] + done, target[1] + done,
-                           static_cast<uint32_t>(piece), events, time ? &transport : nullptr);
+        instance_->process(in[0] + done, in[1] + done, target[0] + done, target[1] + done, static_cast<uint32_t>(piece),
+                           events, time ? &transport : nullptr);
         if (time && (time->flags & vst::kVstTransportPlaying))
             transport.song_pos_seconds += std::llround(piece / sampleRate_ * clap::kSecTimeFactor);
         done += piece;

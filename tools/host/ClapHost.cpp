@@ -76,14 +76,13 @@ std::unique_ptr<ClapModule> ClapModule::Load(const std::string& path, std::strin
 }
 
 void ClapModule::discoverPresets() {
-    auto* factory = static_cast<const clap::preset_discovery_factory*>(
-        entry_->get_factory(clap::kPresetDiscoveryFactoryId));
+    auto* factory =
+        static_cast<const clap::preset_discovery_factory*>(entry_->get_factory(clap::kPresetDiscoveryFactoryId));
     if (!factory || factory->count(factory) < 1) return;
     PresetCollector collector{&presets_};
-    clap::preset_discovery_indexer indexer{clap::kVersion,  "trv4",          trv4::product::kVendor,
-                                           "",              "1",             &collector,
-                                           declareFiletype, declareLocation, declareSoundpack,
-                                           indexerExtension};
+    clap::preset_discovery_indexer indexer{
+        clap::kVersion,  "trv4",           trv4::product::kVendor, "", "1", &collector, declareFiletype,
+        declareLocation, declareSoundpack, indexerExtension};
     const clap::preset_discovery_provider_descriptor* descriptor = factory->get_descriptor(factory, 0);
     const clap::preset_discovery_provider* provider =
         descriptor ? factory->create(factory, &indexer, descriptor->id) : nullptr;
@@ -95,8 +94,8 @@ void ClapModule::discoverPresets() {
         // The other calls only describe the preset; a receiver must still
         // offer them.
         receiver.on_error = [](const clap::preset_discovery_metadata_receiver*, int32_t, const char*) {};
-        receiver.add_plugin_id = [](const clap::preset_discovery_metadata_receiver*,
-                                    const clap::universal_plugin_id*) {};
+        receiver.add_plugin_id = [](const clap::preset_discovery_metadata_receiver*, const clap::universal_plugin_id*) {
+        };
         receiver.set_soundpack_id = [](const clap::preset_discovery_metadata_receiver*, const char*) {};
         receiver.set_flags = [](const clap::preset_discovery_metadata_receiver*, uint32_t) {};
         receiver.add_creator = [](const clap::preset_discovery_metadata_receiver*, const char*) {};
@@ -133,7 +132,9 @@ struct ClapHostCalls {
         of(host).expectMainThread("params.rescan");
         ++of(host).rescans;
     }
-    static void CLAP_CALL clear(const clap::host* host, clap::id, uint32_t) { of(host).expectMainThread("params.clear"); }
+    static void CLAP_CALL clear(const clap::host* host, clap::id, uint32_t) {
+        of(host).expectMainThread("params.clear");
+    }
     static void CLAP_CALL requestFlush(const clap::host* host) { ++of(host).flushRequests; }
     static void CLAP_CALL markDirty(const clap::host* host) { of(host).expectMainThread("state.mark_dirty"); }
     static void CLAP_CALL logLine(const clap::host* host, int32_t, const char* message) {

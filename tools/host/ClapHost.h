@@ -68,7 +68,7 @@ struct ClapParamChange {
 struct ClapOutputEvent {
     uint16_t type;  // clap::kEventParamValue, kEventParamGestureBegin, kEventParamGestureEnd
     clap::id param;
-    double value;   // value events only
+    double value;  // value events only
 };
 
 class ClapInstance {

@@ -95,34 +95,23 @@ vst::VstIntPtr VST_CALL Host::callback(vst::AEffect* effect, vst::VstInt32 opcod
     return host->answer(effect, opcode, index, value, ptr, opt);
 }
 
-vst::VstIntPtr Host::answer(vst::AEffect*, vst::VstInt32 opcode, vst::VstInt32 index, vst::VstIntPtr value,
-                            void* ptr, float opt) {
+vst::VstIntPtr Host::answer(vst::AEffect*, vst::VstInt32 opcode, vst::VstInt32 index, vst::VstIntPtr value, void* ptr,
+                            float opt) {
     ++callbackCount;
     switch (opcode) {
-        case vst::audioMasterAutomate:
-            automation.push_back({index, opt});
-            return 0;
-        case vst::audioMasterVersion:
-            return version;
-        case vst::audioMasterGetTime:
-            timeRequests.push_back(static_cast<vst::VstInt32>(value));
-            if (!timeInfoAvailable) return 0;
-            timeInfo.sampleRate = sampleRate;
-            return reinterpret_cast<vst::VstIntPtr>(&timeInfo);
-        case vst::audioMasterGetVendorString:
-            copyText(ptr, vendor, 65);
-            return 1;
-        case vst::audioMasterGetProductString:
-            copyText(ptr, product, 65);
-            return 1;
-        case vst::audioMasterGetVendorVersion:
-            return 1;
-        case vst::audioMasterGetSampleRate:
-            return static_cast<vst::VstIntPtr>(sampleRate);
-        case vst::audioMasterGetBlockSize:
-            return blockSize;
-        default:
-            return 0;
+    case vst::audioMasterAutomate: automation.push_back({index, opt}); return 0;
+    case vst::audioMasterVersion: return version;
+    case vst::audioMasterGetTime:
+        timeRequests.push_back(static_cast<vst::VstInt32>(value));
+        if (!timeInfoAvailable) return 0;
+        timeInfo.sampleRate = sampleRate;
+        return reinterpret_cast<vst::VstIntPtr>(&timeInfo);
+    case vst::audioMasterGetVendorString: copyText(ptr, vendor, 65); return 1;
+    case vst::audioMasterGetProductString: copyText(ptr, product, 65); return 1;
+    case vst::audioMasterGetVendorVersion: return 1;
+    case vst::audioMasterGetSampleRate: return static_cast<vst::VstIntPtr>(sampleRate);
+    case vst::audioMasterGetBlockSize: return blockSize;
+    default: return 0;
     }
 }
 
@@ -164,8 +153,7 @@ vst::VstIntPtr Effect::close() {
     vst::VstIntPtr answer = dispatch(vst::effClose);
     {
         std::lock_guard<std::mutex> lock(registryMutex);
-        registry.erase(std::remove_if(registry.begin(), registry.end(),
-                                      [this](auto& e) { return e.first == record_; }),
+        registry.erase(std::remove_if(registry.begin(), registry.end(), [this](auto& e) { return e.first == record_; }),
                        registry.end());
     }
     record_ = nullptr;

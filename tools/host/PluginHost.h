@@ -58,10 +58,10 @@ public:
     Host(const Host&) = delete;
     Host& operator=(const Host&) = delete;
 
-    vst::VstIntPtr version = 2400;      // audioMasterVersion
+    vst::VstIntPtr version = 2400;  // audioMasterVersion
     std::string vendor = trv4::product::kVendor;
     std::string product = "trv4 host";
-    bool timeInfoAvailable = false;     // answer audioMasterGetTime with timeInfo
+    bool timeInfoAvailable = false;  // answer audioMasterGetTime with timeInfo
     vst::VstTimeInfo timeInfo{};
     double sampleRate = 44100;
     int blockSize = 512;

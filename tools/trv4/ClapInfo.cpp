@@ -14,8 +14,8 @@ namespace trv4tool {
 
 namespace {
 
-const char* const kExtensions[] = {clap::kExtAudioPorts, clap::kExtParams,      clap::kExtState,
-                                   clap::kExtLatency,    clap::kExtTail,        clap::kExtGui,
+const char* const kExtensions[] = {clap::kExtAudioPorts,   clap::kExtParams,         clap::kExtState,
+                                   clap::kExtLatency,      clap::kExtTail,           clap::kExtGui,
                                    clap::kExtTimerSupport, clap::kExtPosixFdSupport, clap::kExtPresetLoad};
 
 void line(const char* label, const std::string& value) { std::printf("  %-28s %s\n", label, value.c_str()); }
@@ -72,7 +72,8 @@ void printClapSections(const trv4host::ClapModule& module, trv4host::ClapInstanc
     instance.activate(44100, 512);
     auto frames = [&](const char* id) {
         auto* getter = static_cast<const clap::plugin_frames_getter*>(instance.extension(id));
-        return getter ? std::to_string(getter->get(&instance.plugin())).append(" frames at 44100 Hz") : std::string("-");
+        return getter ? std::to_string(getter->get(&instance.plugin())).append(" frames at 44100 Hz")
+                      : std::string("-");
     };
     line("latency", frames(clap::kExtLatency));
     line("tail", frames(clap::kExtTail));

@@ -33,8 +33,7 @@ bool parseArguments(const std::vector<std::string>& args, const std::vector<Opti
 
 // The last value of option name as a number from low to high; true without
 // the option (value unchanged), false with a one-line reason otherwise.
-bool numberOption(const Arguments& args, const char* name, double low, double high, double& value,
-                  std::string& error);
+bool numberOption(const Arguments& args, const char* name, double low, double high, double& value, std::string& error);
 bool integerOption(const Arguments& args, const char* name, long long low, long long high, long long& value,
                    std::string& error);
 

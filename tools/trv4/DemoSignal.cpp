@@ -10,9 +10,9 @@ namespace trv4tool {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr double kNoteSeconds = 0.1875; // eighth notes at 160 beats per minute
-constexpr double kPlaySeconds = 6.0;    // notes start within this time
-constexpr double kTotalSeconds = 7.5;   // and ring out until here
+constexpr double kNoteSeconds = 0.1875;  // eighth notes at 160 beats per minute
+constexpr double kPlaySeconds = 6.0;     // notes start within this time
+constexpr double kTotalSeconds = 7.5;    // and ring out until here
 
 double midiHz(int note) { return 440.0 * std::pow(2.0, (note - 69) / 12.0); }
 
@@ -27,8 +27,8 @@ struct Noise {
 
 // Karplus-Strong: a noise burst circulating in a delay line one period long,
 // averaged at each pass (a gentle low-pass), so it decays like a string.
-void addPluck(std::vector<double>& left, std::vector<double>& right, int sampleRate, size_t start, int note,
-              double pan, Noise& noise) {
+void addPluck(std::vector<double>& left, std::vector<double>& right, int sampleRate, size_t start, int note, double pan,
+              Noise& noise) {
     // The loop delays by length + 0.5 (the averaging) + the allpass delay;
     // keeping that fraction in 0.1..1.1 keeps the allpass well damped.
     double period = sampleRate / midiHz(note);

@@ -31,8 +31,15 @@ constexpr int kWindowLeft = 40, kWindowTop = 30;
 class SilentPlayer {
 public:
     SilentPlayer(const trv4host::Effect& effect, trv4host::Host& host, const Transport& transport)
-        : effect_(effect), host_(host), transport_(transport), demo_(makeDemoSignal(kRate)), inL_(kBlock),
-          inR_(kBlock), outL_(kBlock), outR_(kBlock), start_(std::chrono::steady_clock::now()) {}
+        : effect_(effect),
+          host_(host),
+          transport_(transport),
+          demo_(makeDemoSignal(kRate)),
+          inL_(kBlock),
+          inR_(kBlock),
+          outL_(kBlock),
+          outR_(kBlock),
+          start_(std::chrono::steady_clock::now()) {}
 
     // Processes the frames that fell due since the last call, at most a
     // tenth of a second (after a stall the player skips rather than races).
@@ -68,8 +75,8 @@ struct EditOptions {
     std::string pluginPath;
     bool tempoGiven = false;  // the host answers its time, with this tempo
     double tempo = 0;
-    bool audio = true;        // false: --no-audio
-    Arguments settings;       // program and parameter options, resolved once the plug-in is loaded
+    bool audio = true;   // false: --no-audio
+    Arguments settings;  // program and parameter options, resolved once the plug-in is loaded
 };
 
 // False with a one-line reason for the usage message.

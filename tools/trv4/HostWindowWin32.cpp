@@ -65,18 +65,17 @@ public:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         auto* self = reinterpret_cast<Win32HostWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
         switch (message) {
-            case WM_CLOSE:
-                // The edit loop closes the editor first, then the window.
-                if (self) self->closed_ = true;
-                return 0;
-            case WM_DESTROY:
-                if (self) {
-                    self->closed_ = true;
-                    self->window_ = nullptr;
-                }
-                return 0;
-            default:
-                return DefWindowProcA(window, message, wParam, lParam);
+        case WM_CLOSE:
+            // The edit loop closes the editor first, then the window.
+            if (self) self->closed_ = true;
+            return 0;
+        case WM_DESTROY:
+            if (self) {
+                self->closed_ = true;
+                self->window_ = nullptr;
+            }
+            return 0;
+        default: return DefWindowProcA(window, message, wParam, lParam);
         }
     }
 

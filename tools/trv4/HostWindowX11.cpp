@@ -97,9 +97,9 @@ std::unique_ptr<HostWindow> HostWindow::open(const std::string& title, int left,
         return nullptr;
     }
     const int screen = DefaultScreen(display);
-    ::Window window = XCreateSimpleWindow(display, RootWindow(display, screen), left, top,
-                                          static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
-                                          BlackPixel(display, screen), BlackPixel(display, screen));
+    ::Window window =
+        XCreateSimpleWindow(display, RootWindow(display, screen), left, top, static_cast<unsigned>(width),
+                            static_cast<unsigned>(height), 0, BlackPixel(display, screen), BlackPixel(display, screen));
     XStoreName(display, window, title.c_str());
     XSelectInput(display, window, StructureNotifyMask);
     auto host = std::make_unique<X11HostWindow>(display, window);

@@ -18,11 +18,31 @@ namespace {
 
 // The capability texts hosts ask about at load.
 const char* const kCanDoTexts[] = {
-    "sendVstEvents",  "sendVstMidiEvent", "receiveVstEvents", "receiveVstMidiEvent", "receiveVstTimeInfo",
-    "offline",        "plugAsChannelInsert", "plugAsSend",     "mixDryWet",           "noRealTime",
-    "multipass",      "metapass",         "1in1out",          "1in2out",             "2in1out",
-    "2in2out",        "2in4out",          "4in2out",          "4in4out",             "4in8out",
-    "8in4out",        "8in8out",          "midiProgramNames", "conformsToWindowRules", "bypass",
+    "sendVstEvents",
+    "sendVstMidiEvent",
+    "receiveVstEvents",
+    "receiveVstMidiEvent",
+    "receiveVstTimeInfo",
+    "offline",
+    "plugAsChannelInsert",
+    "plugAsSend",
+    "mixDryWet",
+    "noRealTime",
+    "multipass",
+    "metapass",
+    "1in1out",
+    "1in2out",
+    "2in1out",
+    "2in2out",
+    "2in4out",
+    "4in2out",
+    "4in4out",
+    "4in8out",
+    "8in4out",
+    "8in8out",
+    "midiProgramNames",
+    "conformsToWindowRules",
+    "bypass",
 };
 
 std::string fourCC(long long v) {
@@ -44,11 +64,16 @@ std::string flagNames(int flags) {
     static const struct {
         int bit;
         const char* name;
-    } names[] = {{vst::effFlagsHasEditor, "HasEditor"},       {vst::effFlagsHasClip, "HasClip"},
-                 {vst::effFlagsHasVu, "HasVu"},               {vst::effFlagsCanMono, "CanMono"},
-                 {vst::effFlagsCanReplacing, "CanReplacing"}, {vst::effFlagsProgramChunks, "ProgramChunks"},
-                 {vst::effFlagsIsSynth, "IsSynth"},           {vst::effFlagsNoSoundInStop, "NoSoundInStop"},
-                 {vst::effFlagsExtIsAsync, "ExtIsAsync"},     {vst::effFlagsExtHasBuffer, "ExtHasBuffer"}};
+    } names[] = {{vst::effFlagsHasEditor, "HasEditor"},
+                 {vst::effFlagsHasClip, "HasClip"},
+                 {vst::effFlagsHasVu, "HasVu"},
+                 {vst::effFlagsCanMono, "CanMono"},
+                 {vst::effFlagsCanReplacing, "CanReplacing"},
+                 {vst::effFlagsProgramChunks, "ProgramChunks"},
+                 {vst::effFlagsIsSynth, "IsSynth"},
+                 {vst::effFlagsNoSoundInStop, "NoSoundInStop"},
+                 {vst::effFlagsExtIsAsync, "ExtIsAsync"},
+                 {vst::effFlagsExtHasBuffer, "ExtHasBuffer"}};
     std::string text;
     for (const auto& n : names) {
         if (!(flags & n.bit)) continue;
@@ -120,8 +145,8 @@ void printLoadAnswers(const trv4host::Effect& effect) {
     long long rectAnswer = effect.dispatch(vst::effEditGetRect, 0, 0, &rect);
     std::string rectText = std::to_string(rectAnswer);
     if (rect)
-        rectText += " (" + std::to_string(rect->right - rect->left) + " x " + std::to_string(rect->bottom - rect->top) +
-                    ")";
+        rectText +=
+            " (" + std::to_string(rect->right - rect->left) + " x " + std::to_string(rect->bottom - rect->top) + ")";
     line("effEditGetRect", rectText);
     for (int input = 0; input < 2; ++input) {
         for (vst::VstInt32 opcode : {vst::effGetInputProperties, vst::effGetOutputProperties}) {
@@ -129,7 +154,7 @@ void printLoadAnswers(const trv4host::Effect& effect) {
             long long answer = effect.dispatch(opcode, input, 0, &pin);
             pin.label[sizeof pin.label - 1] = 0;
             std::string label = std::string(opcode == vst::effGetInputProperties ? "effGetInputProperties "
-                                                                                  : "effGetOutputProperties ") +
+                                                                                 : "effGetOutputProperties ") +
                                 std::to_string(input);
             std::string value = std::to_string(answer);
             if (answer) value += " (label \"" + std::string(pin.label) + "\", flags " + std::to_string(pin.flags) + ")";

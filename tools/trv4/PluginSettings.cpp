@@ -12,8 +12,8 @@ bool loadFitting(const LoadedPlugin& plugin, const std::string& path, PresetKind
     Preset preset;
     if (!loadPresetFile(path, preset, error)) return false;
     if (preset.kind != kind) {
-        error = path + " is a " + (preset.kind == PresetKind::Bank ? "bank (.fxb)" : "program (.fxp)") +
-                " file; use " + (preset.kind == PresetKind::Bank ? "--fxb" : "--fxp");
+        error = path + " is a " + (preset.kind == PresetKind::Bank ? "bank (.fxb)" : "program (.fxp)") + " file; use " +
+                (preset.kind == PresetKind::Bank ? "--fxb" : "--fxp");
         return false;
     }
     std::string warning;

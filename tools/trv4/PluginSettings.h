@@ -17,11 +17,11 @@
 namespace trv4tool {
 
 struct PluginSettings {
-    std::optional<Preset> bank;           // --fxb
-    std::optional<Preset> program;        // --fxp, into the selected program
-    int programIndex = -1;                // --program; -1 keeps the plug-in's (or the bank's) choice
+    std::optional<Preset> bank;                 // --fxb
+    std::optional<Preset> program;              // --fxp, into the selected program
+    int programIndex = -1;                      // --program; -1 keeps the plug-in's (or the bank's) choice
     std::vector<std::pair<int, float>> values;  // --set, in command-line order
-    std::vector<std::string> warnings;    // to show the user, one line each
+    std::vector<std::string> warnings;          // to show the user, one line each
 };
 
 // The options this layer reads, for parseArguments.

@@ -82,8 +82,8 @@ void appendProgram(std::vector<uint8_t>& out, const Preset& preset, const Preset
 // Parses one 'FxCk' program at offset; answers the offset after it, or 0
 // with error set. what names the program in messages ("the program",
 // "program 3").
-size_t parseProgram(const uint8_t* data, size_t size, size_t offset, const std::string& what,
-                    PresetProgram& program, int32_t& numParams, std::string& error) {
+size_t parseProgram(const uint8_t* data, size_t size, size_t offset, const std::string& what, PresetProgram& program,
+                    int32_t& numParams, std::string& error) {
     if (size - offset < kProgramHeader) {
         error = "truncated: " + what + " needs at least " + number(kProgramHeader) + " bytes, " +
                 number(static_cast<long long>(size - offset)) + " remain";
@@ -116,8 +116,8 @@ size_t parseProgram(const uint8_t* data, size_t size, size_t offset, const std::
     uint64_t length = kProgramHeader + 4ull * static_cast<uint64_t>(numParams);
     if (length > size - offset) {
         error = "truncated: " + what + " declares " + number(numParams) + " parameters (" +
-                number(static_cast<long long>(length)) + " bytes), " +
-                number(static_cast<long long>(size - offset)) + " remain";
+                number(static_cast<long long>(length)) + " bytes), " + number(static_cast<long long>(size - offset)) +
+                " remain";
         return 0;
     }
     int32_t byteSize = readInt(p + 4);
@@ -254,8 +254,8 @@ std::vector<uint8_t> writePreset(const Preset& preset) {
 
 bool readPreset(const uint8_t* data, size_t size, Preset& out, std::string& error) {
     if (!data || size < 12) {
-        error = "truncated: " + number(static_cast<long long>(data ? size : 0)) +
-                " bytes are too few for a preset file";
+        error =
+            "truncated: " + number(static_cast<long long>(data ? size : 0)) + " bytes are too few for a preset file";
         return false;
     }
     if (readInt(data) != kChunkMagic) {
@@ -263,25 +263,21 @@ bool readPreset(const uint8_t* data, size_t size, Preset& out, std::string& erro
         return false;
     }
     switch (readInt(data + 8)) {
-        case kProgramMagic:
-        case kProgramChunkMagic:
-            return readProgramFile(data, size, out, error);
-        case kBankMagic:
-            return readBankFile(data, size, out, error);
-        case kBankChunkMagic:
-            error = "the bank is in opaque-chunk form ('FBCh'); only parameter form is supported";
-            return false;
-        default:
-            error = "wrong magic '" + fourCCText(readInt(data + 8)) + "' (expected 'FxCk' or 'FxBk')";
-            return false;
+    case kProgramMagic:
+    case kProgramChunkMagic: return readProgramFile(data, size, out, error);
+    case kBankMagic: return readBankFile(data, size, out, error);
+    case kBankChunkMagic:
+        error = "the bank is in opaque-chunk form ('FBCh'); only parameter form is supported";
+        return false;
+    default: error = "wrong magic '" + fourCCText(readInt(data + 8)) + "' (expected 'FxCk' or 'FxBk')"; return false;
     }
 }
 
 bool presetFits(const Preset& preset, const PluginShape& shape, std::string& error, std::string& warning) {
     warning.clear();
     if (preset.fxID != shape.uniqueID) {
-        error = "the preset belongs to the plug-in " + describeID(preset.fxID) + ", not to " +
-                describeID(shape.uniqueID);
+        error =
+            "the preset belongs to the plug-in " + describeID(preset.fxID) + ", not to " + describeID(shape.uniqueID);
         return false;
     }
     if (preset.kind == PresetKind::Bank && static_cast<int64_t>(preset.programs.size()) != shape.numPrograms) {

@@ -26,13 +26,13 @@ struct RenderOptions {
     int rate = kDefaultRate;
     bool rateGiven = false;  // --sr: a file at another rate is refused
     RenderJob job;
-    Arguments settings;      // program and parameter options, resolved once the plug-in is loaded
+    Arguments settings;  // program and parameter options, resolved once the plug-in is loaded
 };
 
 // False with a one-line reason for the usage message.
 bool parseRenderOptions(const std::vector<std::string>& words, RenderOptions& options, std::string& error) {
-    std::vector<OptionSpec> specs = {{"sr", true},   {"block", true}, {"tempo", true},   {"playing", false},
-                                     {"samplepos", true}, {"tail", true}, {"seed", true}, {"automate", true}};
+    std::vector<OptionSpec> specs = {{"sr", true},        {"block", true}, {"tempo", true}, {"playing", false},
+                                     {"samplepos", true}, {"tail", true},  {"seed", true},  {"automate", true}};
     addSettingsOptions(specs);
     Arguments& args = options.settings;
     if (!parseArguments(words, specs, args, error)) return false;
@@ -84,14 +84,16 @@ bool resolveAutomation(const LoadedPlugin& plugin, const Arguments& args, std::v
         if (colon == std::string::npos || equals == std::string::npos || equals < colon ||
             !parseInteger(option.value.substr(0, colon), frame) || frame < 0 ||
             !parseNumber(option.value.substr(equals + 1), value) || value < 0.0 || value > 1.0) {
-            error = std::string("--automate ").append(option.value).append(
-                ": expected FRAME:NAME=VALUE with a value from 0 to 1");
+            error = std::string("--automate ")
+                        .append(option.value)
+                        .append(": expected FRAME:NAME=VALUE with a value from 0 to 1");
             return false;
         }
         const int index = plugin.findParameter(option.value.substr(colon + 1, equals - colon - 1));
         if (index < 0) {
-            error = std::string("--automate ").append(option.value).append(
-                ": the plug-in has no such parameter (trv4 info lists them)");
+            error = std::string("--automate ")
+                        .append(option.value)
+                        .append(": the plug-in has no such parameter (trv4 info lists them)");
             return false;
         }
         out.push_back({frame, index, static_cast<float>(value)});

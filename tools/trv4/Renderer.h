@@ -26,7 +26,7 @@ struct Transport {
     bool answered = false;  // whether the host answers audioMasterGetTime at all
     double tempo = 120;     // beats per minute
     bool playing = false;
-    double samplePos = 0;   // song position of the first frame, in samples
+    double samplePos = 0;  // song position of the first frame, in samples
 };
 
 // A parameter change at a frame of the render: a VST 2 plug-in gets it
@@ -48,8 +48,8 @@ struct RenderJob {
 
 struct RenderResult {
     int64_t frames = 0;
-    float peak = 0;          // largest magnitude in the output
-    int64_t nonFinite = 0;   // output samples that were not finite numbers
+    float peak = 0;         // largest magnitude in the output
+    int64_t nonFinite = 0;  // output samples that were not finite numbers
 };
 
 // What the host answers to audioMasterGetTime for a block starting at

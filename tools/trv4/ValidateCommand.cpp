@@ -44,9 +44,9 @@ int runValidate(const std::vector<std::string>& words) {
         const auto start = std::chrono::steady_clock::now();
         const validate::Outcome outcome = check.run(*session);
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        const char* mark = outcome.kind == validate::Outcome::kPass ? "pass"
+        const char* mark = outcome.kind == validate::Outcome::kPass   ? "pass"
                            : outcome.kind == validate::Outcome::kFail ? "FAIL"
-                                                                       : "note";
+                                                                      : "note";
         if (outcome.kind == validate::Outcome::kPass) ++passed;
         if (outcome.kind == validate::Outcome::kFail) ++failed;
         std::printf("%s  %-26s %s (%s s)\n", mark, check.name, outcome.detail.c_str(), formatFixed(seconds, 2).c_str());

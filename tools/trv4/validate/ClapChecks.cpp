@@ -190,8 +190,8 @@ Outcome parameters(Session& session) {
                 faults.add(name + ": \"" + text + "\" not read back");
                 continue;
             }
-            faults.expect(instance->valueText(info.id, back) == text, name + ": \"" + text + "\" reads back as \"" +
-                                                                           instance->valueText(info.id, back) + "\"");
+            faults.expect(instance->valueText(info.id, back) == text,
+                          name + ": \"" + text + "\" reads back as \"" + instance->valueText(info.id, back) + "\"");
             ++checked;
         }
     }

@@ -169,7 +169,8 @@ Outcome programChanges(Session& session) {
         audio.stop();
         f.expect(audio.heard().fault().empty(), "from another thread: " + audio.heard().fault());
     }
-    f.expect(fx.dispatch(vst::effGetProgram) == ((4 * programs - 1) * 11) % programs, "the last program change was lost");
+    f.expect(fx.dispatch(vst::effGetProgram) == ((4 * programs - 1) * 11) % programs,
+             "the last program change was lost");
     return f.outcome("program changes between blocks and from a second thread while processing");
 }
 
@@ -184,7 +185,8 @@ Outcome editor(Session& session) {
     Faults f;
     vst::ERect* rect = nullptr;
     fx.dispatch(vst::effEditGetRect, 0, 0, &rect);
-    f.expect(rect && rect->right - rect->left == 755 && rect->bottom - rect->top == 370, "effEditGetRect is not 755 x 370");
+    f.expect(rect && rect->right - rect->left == 755 && rect->bottom - rect->top == 370,
+             "effEditGetRect is not 755 x 370");
     {
         AudioThread audio(fx);
         for (int round = 0; round < 8; ++round) {

@@ -47,9 +47,10 @@ private:
 
 const char* opcodeName(int opcode) {
     static const char* const names[] = {
-        "effOpen", "effClose", "effSetProgram", "effGetProgram", "effSetProgramName", "effGetProgramName",
-        "effGetParamLabel", "effGetParamDisplay", "effGetParamName", "effGetVu", "effSetSampleRate",
-        "effSetBlockSize", "effMainsChanged", "effEditGetRect", "effEditOpen", "effEditClose"};
+        "effOpen",           "effClose",          "effSetProgram",    "effGetProgram",
+        "effSetProgramName", "effGetProgramName", "effGetParamLabel", "effGetParamDisplay",
+        "effGetParamName",   "effGetVu",          "effSetSampleRate", "effSetBlockSize",
+        "effMainsChanged",   "effEditGetRect",    "effEditOpen",      "effEditClose"};
     return opcode >= 0 && opcode < 16 ? names[opcode] : "opcode";
 }
 
@@ -67,8 +68,9 @@ Outcome everyOpcode(Session& session) {
     const int params = fx.parameters(), programs = fx.programs();
     const vst::VstInt32 indices[] = {-1, 0, 1, params - 1, params, programs - 1, programs, INT_MIN, INT_MAX};
     const vst::VstIntPtr values[] = {0, 1, -1, programs, INT_MAX, INT_MIN};
-    const float opts[] = {0.0f, 1.0f, -1.0f, std::numeric_limits<float>::quiet_NaN(),
-                          std::numeric_limits<float>::infinity(), 1e30f, 44100.0f};
+    const float opts[] = {
+        0.0f,  1.0f,    -1.0f, std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+        1e30f, 44100.0f};
     Arena arena;
     Faults f;
     long long calls = 0;
@@ -87,8 +89,9 @@ Outcome everyOpcode(Session& session) {
                     ++calls;
                     // No text of the plug-in reaches 256 bytes.
                     if (buffer == 1)
-                        f.expect(arena.changedFrom(256, 0) == Arena::kSize,
-                                 std::string(opcodeName(opcode)) + " " + std::to_string(opcode) + " wrote past 256 bytes");
+                        f.expect(
+                            arena.changedFrom(256, 0) == Arena::kSize,
+                            std::string(opcodeName(opcode)) + " " + std::to_string(opcode) + " wrote past 256 bytes");
                 }
     }
     fx.dispatch(vst::effEditClose);
@@ -111,8 +114,8 @@ Outcome everyOpcode(Session& session) {
 struct TextQuery {
     vst::VstInt32 opcode;
     const char* name;
-    size_t nominal;    // the interface's buffer size for it
-    size_t longest;    // longest text the plug-in writes, terminator not counted
+    size_t nominal;  // the interface's buffer size for it
+    size_t longest;  // longest text the plug-in writes, terminator not counted
 };
 
 const TextQuery kTextQueries[] = {
@@ -139,7 +142,8 @@ Outcome texts(Session& session) {
         ++answers;
         const size_t end = arena.changedFrom(0, Arena::kPattern);
         if (end == Arena::kSize) return;  // nothing written (an answer of 0)
-        const std::string where = std::string(q.name) + " " + std::to_string(index) + " (buffer " + std::to_string(size) + ")";
+        const std::string where =
+            std::string(q.name) + " " + std::to_string(index) + " (buffer " + std::to_string(size) + ")";
         const size_t nul = arena.terminator();
         f.expect(nul <= q.longest && nul <= end, where + ": not terminated within " + std::to_string(q.longest + 1));
         f.expect(end <= q.longest, where + ": wrote " + std::to_string(end + 1) + " bytes");
@@ -171,8 +175,9 @@ Outcome texts(Session& session) {
         const auto answer = fx.dispatch(vst::effGetOutputProperties, index, 0, &pin);
         if (index == 0 || index == 1) {
             const std::string expected = index == 0 ? " 1" : " 2";
-            f.expect(answer == 1 && std::memchr(pin.label, 0, sizeof pin.label) && pin.label == expected && pin.flags == 3,
-                     "output pin " + std::to_string(index));
+            f.expect(
+                answer == 1 && std::memchr(pin.label, 0, sizeof pin.label) && pin.label == expected && pin.flags == 3,
+                "output pin " + std::to_string(index));
             f.expect(static_cast<unsigned char>(pin.shortLabel[0]) == 0xA5, "output pin short label written");
         } else {
             f.expect(answer == 0, "output pin " + std::to_string(index) + " answered");

@@ -122,13 +122,15 @@ Outcome instances(Session& session, int count) {
     Faults f;
     for (int k = 0; k < count; ++k) {
         const float d = maxDifference(alone[k], together[k]);
-        f.expect(d < kSameSound, "instance " + std::to_string(k) + " differs from its run alone by " + std::to_string(d));
+        f.expect(d < kSameSound,
+                 "instance " + std::to_string(k) + " differs from its run alone by " + std::to_string(d));
         f.expect(std::fabs(all[k]->getParameter(0) - (0.1f + 0.1f * k)) < 1e-6f,
                  "instance " + std::to_string(k) + " lost its Delay value");
     }
     Analysis silent;
     silent.add(together[count - 1]);
-    f.expect(silent.peak < 1e-5f, "the instance fed silence hears the others (peak " + std::to_string(silent.peak) + ")");
+    f.expect(silent.peak < 1e-5f,
+             "the instance fed silence hears the others (peak " + std::to_string(silent.peak) + ")");
     all[0]->setProgram(7);
     f.expect(all[1]->dispatch(vst::effGetProgram) == 0, "a program change reached another instance");
     return f.outcome(std::to_string(count) + " instances alternate blocks, each sounds as alone");

@@ -48,7 +48,8 @@ Outcome programs(Session& session) {
     const int programs = Instance(session).programs();
     for (int program = 0; program < programs; ++program)
         slowest = std::max(slowest, programSignals(session, program, 44100, 0.25, 30, f));
-    return f.outcome(std::to_string(programs) + " programs: noise, silence, square, impulse sound; silence after noise below -100 dB within " +
+    return f.outcome(std::to_string(programs) +
+                     " programs: noise, silence, square, impulse sound; silence after noise below -100 dB within " +
                      std::to_string(slowest).substr(0, 4) + " s");
 }
 
@@ -104,7 +105,8 @@ Outcome brokenInput(Session& session) {
         f.expect(a.fault().empty(), where + "later: " + a.fault());
         const double ratio = b.rms() > 0 ? a.rms() / b.rms() : 0;
         worst = std::min(worst, std::min(ratio, 1 / std::max(ratio, 1e-9)));
-        f.expect(ratio > 0.5 && ratio < 2, where + "a second later the level is " + std::to_string(ratio) + " of the twin's");
+        f.expect(ratio > 0.5 && ratio < 2,
+                 where + "a second later the level is " + std::to_string(ratio) + " of the twin's");
     }
     return f.outcome("NaN, +-inf, 1e30 for a block: numbers throughout, normal level a second later (worst ratio " +
                      std::to_string(worst).substr(0, 4) + ")");

@@ -7,10 +7,10 @@ namespace trv4tool::validate {
 
 const char* signalName(Signal signal) {
     switch (signal) {
-        case Signal::kNoise: return "noise";
-        case Signal::kSilence: return "silence";
-        case Signal::kSquare: return "square";
-        case Signal::kImpulse: return "impulse";
+    case Signal::kNoise: return "noise";
+    case Signal::kSilence: return "silence";
+    case Signal::kSquare: return "square";
+    case Signal::kImpulse: return "impulse";
     }
     return "?";
 }
@@ -26,18 +26,15 @@ Stereo makeSignal(Signal signal, size_t frames, double rate, uint32_t seed) {
     };
     for (size_t i = 0; i < frames; ++i) {
         switch (signal) {
-            case Signal::kNoise:
-                s.left[i] = next();
-                s.right[i] = next();
-                break;
-            case Signal::kSquare:
-                s.left[i] = s.right[i] = std::fmod(double(i) * 220.0 / rate, 1.0) < 0.5 ? 1.0f : -1.0f;
-                break;
-            case Signal::kImpulse:
-                s.left[i] = s.right[i] = i == 0 ? 1.0f : 0.0f;
-                break;
-            case Signal::kSilence:
-                break;
+        case Signal::kNoise:
+            s.left[i] = next();
+            s.right[i] = next();
+            break;
+        case Signal::kSquare:
+            s.left[i] = s.right[i] = std::fmod(double(i) * 220.0 / rate, 1.0) < 0.5 ? 1.0f : -1.0f;
+            break;
+        case Signal::kImpulse: s.left[i] = s.right[i] = i == 0 ? 1.0f : 0.0f; break;
+        case Signal::kSilence: break;
         }
     }
     return s;
@@ -74,7 +71,8 @@ Stereo render(Instance& instance, const Stereo& in, int blockSize, Session* rand
     for (size_t done = 0; done < in.frames();) {
         int n = blockSize > 0 ? blockSize : 1 + random->below(4096);
         n = static_cast<int>(std::min<size_t>(size_t(n), in.frames() - done));
-        float* const inputs[2] = {const_cast<float*>(in.left.data()) + done, const_cast<float*>(in.right.data()) + done};
+        float* const inputs[2] = {const_cast<float*>(in.left.data()) + done,
+                                  const_cast<float*>(in.right.data()) + done};
         float* const outputs[2] = {out.left.data() + done, out.right.data() + done};
         instance.process(inputs, outputs, n);
         done += size_t(n);

@@ -45,12 +45,15 @@ void restore(Instance& fx, const Bank& bank) {
 }
 
 void compare(const Bank& a, const Bank& b, Faults& f) {
-    f.expect(a.current == b.current, "current program " + std::to_string(b.current) + " for " + std::to_string(a.current));
+    f.expect(a.current == b.current,
+             "current program " + std::to_string(b.current) + " for " + std::to_string(a.current));
     f.expect(a.programs.size() == b.programs.size(), "the banks hold different numbers of programs");
     for (size_t p = 0; p < std::min(a.programs.size(), b.programs.size()); ++p) {
-        f.expect(a.programs[p].name == b.programs[p].name,
-                 "program " + std::to_string(p) + " named \"" + b.programs[p].name + "\" for \"" + a.programs[p].name + "\"");
-        f.expect(a.programs[p].values.size() == b.programs[p].values.size(), "program " + std::to_string(p) + " parameter count");
+        f.expect(a.programs[p].name == b.programs[p].name, "program " + std::to_string(p) + " named \"" +
+                                                               b.programs[p].name + "\" for \"" + a.programs[p].name +
+                                                               "\"");
+        f.expect(a.programs[p].values.size() == b.programs[p].values.size(),
+                 "program " + std::to_string(p) + " parameter count");
         for (size_t i = 0; i < std::min(a.programs[p].values.size(), b.programs[p].values.size()); ++i)
             f.expect(std::memcmp(&a.programs[p].values[i], &b.programs[p].values[i], sizeof(float)) == 0,
                      "program " + std::to_string(p) + " parameter " + std::to_string(i) + " differs");
@@ -88,7 +91,8 @@ Outcome programCycle(Session& session) {
     Faults f;
     compare(first, save(fx), f);
     for (size_t p = 0; p < first.programs.size(); ++p)
-        for (float v : first.programs[p].values) f.expect(v >= 0 && v <= 1, "program " + std::to_string(p) + " value out of 0..1");
+        for (float v : first.programs[p].values)
+            f.expect(v >= 0 && v <= 1, "program " + std::to_string(p) + " value out of 0..1");
     return f.outcome("every program's name and values unchanged by a program cycle");
 }
 

@@ -69,6 +69,9 @@ if [ -x scripts/fuzz.sh ]; then
   if bash scripts/fuzz.sh; then passed=$((passed + 1)); else failed=$((failed + 1)); status=1; fi
 fi
 
+echo "== layout (.clang-format)"
+if bash scripts/format-check.sh; then passed=$((passed + 1)); else failed=$((failed + 1)); status=1; fi
+
 echo "== release packages"
 if bash scripts/package-check.sh; then passed=$((passed + 1)); else failed=$((failed + 1)); status=1; fi
 

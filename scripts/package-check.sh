@@ -92,7 +92,7 @@ for module in "$w/64-bit/TRV-4.dll" "$w/64-bit/TRV-4.clap" "$vst3_64"; do
   objdump -f "$module" 2>/dev/null | grep -q 'file format pei-x86-64'; check $? "${module#$work/}: not a 64-bit DLL"
 done
 cmp -s "$l/TRV-4-manual.html" "$w/TRV-4-manual.html"; check $? "the two archives carry different manuals"
-! grep -q '@EDITOR_SNAPSHOT@' "$l/TRV-4-manual.html"; check $? "the manual has no editor picture"
+! grep -q '@EDITOR_SNAPSHOT' "$l/TRV-4-manual.html"; check $? "the manual lacks an editor picture"
 [ -x "$l/install.sh" ]; check $? "install.sh is not executable"
 
 # The .reg file under wine's regedit: both registry views get the value.

@@ -13,13 +13,6 @@ namespace trv4host {
 
 namespace {
 
-void copyText(void* ptr, const std::string& text, size_t capacity) {
-    if (!ptr) return;
-    const size_t n = std::min(text.size(), capacity - 1);
-    std::memcpy(ptr, text.data(), n);
-    static_cast<char*>(ptr)[n] = 0;
-}
-
 // The VST 2 time information of the host as a CLAP transport.
 clap::event_transport transportOf(const vst::VstTimeInfo& info, double sampleRate) {
     clap::event_transport t{};
@@ -43,9 +36,8 @@ clap::event_transport transportOf(const vst::VstTimeInfo& info, double sampleRat
 }  // namespace
 
 vst::AEffect* ClapBridge::create(const ClapModule& module, vst::AudioMasterCallback audioMaster, std::string& error) {
-    std::unique_ptr<ClapBridge> bridge(new ClapBridge());
+    std::unique_ptr<ClapBridge> bridge(new ClapBridge(audioMaster));
     bridge->module_ = &module;
-    bridge->audioMaster_ = audioMaster;
     bridge->instance_ = ClapInstance::Create(module, error);
     if (!bridge->instance_) return nullptr;
     for (uint32_t i = 0; i < bridge->instance_->parameterCount(); ++i) {
@@ -53,73 +45,34 @@ vst::AEffect* ClapBridge::create(const ClapModule& module, vst::AudioMasterCallb
         if (bridge->instance_->parameterInfo(i, info)) bridge->params_.push_back(info);
     }
     for (const ClapModule::Preset& preset : module.presets()) bridge->programNames_.push_back(preset.name);
-
-    vst::AEffect& r = bridge->record_;
-    r.magic = vst::kEffectMagic;
-    r.dispatcher = dispatchEntry;
-    r.process = processEntry;
-    r.setParameter = setParameterEntry;
-    r.getParameter = getParameterEntry;
-    r.numPrograms = static_cast<vst::VstInt32>(bridge->programNames_.size());
-    r.numParams = static_cast<vst::VstInt32>(bridge->params_.size());
-    r.numInputs = 2;
-    r.numOutputs = 2;
-    r.flags = vst::effFlagsCanReplacing | (bridge->instance_->gui() ? vst::effFlagsHasEditor : 0);
-    r.ioRatio = 1.0f;
-    r.object = bridge.get();
-    r.version = 1;
-    r.processReplacing = replacingEntry;
+    bridge->publish(static_cast<int>(bridge->params_.size()), static_cast<int>(bridge->programNames_.size()),
+                    bridge->instance_->gui() != nullptr);
     return &bridge.release()->record_;
 }
 
-ClapBridge* ClapBridge::of(vst::AEffect* record) {
-    return record && record->dispatcher == dispatchEntry ? static_cast<ClapBridge*>(record->object) : nullptr;
-}
-
-vst::VstIntPtr VST_CALL ClapBridge::dispatchEntry(vst::AEffect* e, vst::VstInt32 opcode, vst::VstInt32 index,
-                                                  vst::VstIntPtr value, void* ptr, float opt) {
-    ClapBridge* self = of(e);
-    if (opcode == vst::effClose) {
-        delete self;
-        return 1;
-    }
-    return self->dispatch(opcode, index, value, ptr, opt);
-}
-
-void VST_CALL ClapBridge::processEntry(vst::AEffect* e, float** in, float** out, vst::VstInt32 n) {
-    of(e)->process(in, out, n, true);
-}
-
-void VST_CALL ClapBridge::replacingEntry(vst::AEffect* e, float** in, float** out, vst::VstInt32 n) {
-    of(e)->process(in, out, n, false);
-}
-
-void VST_CALL ClapBridge::setParameterEntry(vst::AEffect* e, vst::VstInt32 index, float value) {
-    of(e)->setParameter(index, value);
-}
-
-float VST_CALL ClapBridge::getParameterEntry(vst::AEffect* e, vst::VstInt32 index) {
-    return of(e)->getParameter(index);
-}
+ClapBridge* ClapBridge::of(vst::AEffect* record) { return dynamic_cast<ClapBridge*>(BridgedEffect::of(record)); }
 
 clap::param_info ClapBridge::info(int index) const {
     if (index < 0 || index >= static_cast<int>(params_.size())) return {};
     return params_[static_cast<size_t>(index)];
 }
 
-void ClapBridge::queueChange(uint32_t frame, int index, float value) {
-    if (index < 0 || index >= static_cast<int>(params_.size())) return;
-    const clap::param_info& p = params_[static_cast<size_t>(index)];
-    const double clamped = value > 1.0f ? 1.0 : (value >= 0.0f ? value : 0.0);
-    pending_.push_back({frame, p.id, p.min_value + clamped * (p.max_value - p.min_value)});
+std::vector<ClapParamChange> ClapBridge::events(const Change* changes, size_t count) const {
+    std::vector<ClapParamChange> out;
+    for (size_t i = 0; i < count; ++i) {
+        const clap::param_info p = info(changes[i].index);
+        out.push_back({changes[i].frame, p.id, p.min_value + changes[i].value * (p.max_value - p.min_value)});
+    }
+    return out;
 }
 
 void ClapBridge::setParameter(int index, float value) {
-    queueChange(0, index, value);
+    if (index < 0 || index >= static_cast<int>(params_.size())) return;
+    queueSetting(index, value);
     // Between blocks the change goes through a flush at once; while the
     // plug-in processes, it goes with the next block.
     if (!instance_->processing()) {
-        instance_->flush(pending_);
+        instance_->flush(events(pending_.data(), pending_.size()));
         pending_.clear();
     }
 }
@@ -136,7 +89,6 @@ bool ClapBridge::selectProgram(int program) {
     if (!instance_->presetLoad()->from_location(&instance_->plugin(), clap::kPresetLocationPlugin, nullptr,
                                                 key.c_str()))
         return false;
-    currentProgram_ = program;
     return true;
 }
 
@@ -165,35 +117,16 @@ bool ClapBridge::openEditor(void* parent) {
     return true;
 }
 
-vst::VstIntPtr ClapBridge::dispatch(vst::VstInt32 opcode, vst::VstInt32 index, vst::VstIntPtr value, void* ptr,
-                                    float opt) {
+vst::VstIntPtr ClapBridge::dispatchFormat(vst::VstInt32 opcode, vst::VstInt32 index, vst::VstIntPtr value, void* ptr,
+                                          float opt) {
     const clap::plugin* plugin = &instance_->plugin();
     const clap::plugin_descriptor& descriptor = module_->descriptor();
     switch (opcode) {
-    case vst::effSetProgram: selectProgram(static_cast<int>(value)); return 0;
-    case vst::effGetProgram: return currentProgram_;
-    case vst::effSetProgramName:
-        if (ptr && currentProgram_ < static_cast<int>(programNames_.size()))
-            programNames_[static_cast<size_t>(currentProgram_)] = std::string(static_cast<const char*>(ptr), 0, 24);
-        return 0;
-    case vst::effGetProgramName:
-        copyText(ptr,
-                 currentProgram_ < static_cast<int>(programNames_.size())
-                     ? programNames_[static_cast<size_t>(currentProgram_)]
-                     : "",
-                 25);
-        return 0;
-    case vst::effGetProgramNameIndexed:
-        if (index < 0 || index >= static_cast<int>(programNames_.size())) return 0;
-        copyText(ptr, programNames_[static_cast<size_t>(index)], 25);
-        return 1;
-    case vst::effGetParamName: copyText(ptr, info(index).name, 64); return 0;
-    case vst::effGetParamLabel: copyText(ptr, "", 64); return 0;
+    case vst::effGetParamName: copyHostBuffer(ptr, info(index).name, 64); return 0;
+    case vst::effGetParamLabel: copyHostBuffer(ptr, "", 64); return 0;
     case vst::effGetParamDisplay:
-        copyText(ptr, instance_->valueText(info(index).id, instance_->value(info(index).id)), 64);
+        copyHostBuffer(ptr, instance_->valueText(info(index).id, instance_->value(info(index).id)), 64);
         return 0;
-    case vst::effSetSampleRate: sampleRate_ = opt; return 0;
-    case vst::effSetBlockSize: blockSize_ = static_cast<int>(value); return 0;
     case vst::effMainsChanged:
         // Processing starts with the first block: a host that resumes
         // and never processes (trv4 edit --no-audio) gets the editor's
@@ -228,8 +161,8 @@ vst::VstIntPtr ClapBridge::dispatch(vst::VstInt32 opcode, vst::VstInt32 index, v
         reportEdits();
         return 0;
     case vst::effGetEffectName:
-    case vst::effGetProductString: copyText(ptr, descriptor.name ? descriptor.name : "", 64); return 1;
-    case vst::effGetVendorString: copyText(ptr, descriptor.vendor ? descriptor.vendor : "", 64); return 1;
+    case vst::effGetProductString: copyHostBuffer(ptr, descriptor.name ? descriptor.name : "", 64); return 1;
+    case vst::effGetVendorString: copyHostBuffer(ptr, descriptor.vendor ? descriptor.vendor : "", 64); return 1;
     case vst::effVendorSpecific: {
         // The host's size hint goes to the gui's scale; our tools'
         // requests: the editor test port and the replay seed.
@@ -245,10 +178,6 @@ vst::VstIntPtr ClapBridge::dispatch(vst::VstInt32 opcode, vst::VstInt32 index, v
         }
         return 0;
     }
-    case vst::effCanBeAutomated: return index >= 0 && index < static_cast<int>(params_.size()) ? 1 : 0;
-    case vst::effGetNumProgramCategories: return 1;
-    case vst::effCanDo: return -1;
-    case vst::effGetVstVersion: return 2400;
     default: return 0;
     }
 }
@@ -259,48 +188,30 @@ void ClapBridge::reportEdits() {
         if (e.type != clap::kEventParamValue) continue;
         for (size_t i = 0; i < params_.size(); ++i) {
             const clap::param_info& p = params_[i];
-            if (p.id != e.param || !audioMaster_ || p.max_value <= p.min_value) continue;
+            if (p.id != e.param || p.max_value <= p.min_value) continue;
             const auto value = static_cast<float>((e.value - p.min_value) / (p.max_value - p.min_value));
-            audioMaster_(&record_, vst::audioMasterAutomate, static_cast<vst::VstInt32>(i), 0, nullptr, value);
+            tellHost(vst::audioMasterAutomate, static_cast<vst::VstInt32>(i), value);
         }
     }
     instance_->output().clear();
 }
 
-void ClapBridge::process(float** in, float** out, int n, bool accumulate) {
-    if (n <= 0 || !in || !out || !instance_->active()) return;
-    if (!instance_->processing() && !instance_->startProcessing()) return;
-    // The host's transport, asked as a VST 2 plug-in asks it.
-    const auto* time = reinterpret_cast<const vst::VstTimeInfo*>(
-        audioMaster_ ? audioMaster_(&record_, vst::audioMasterGetTime, 0, 0, nullptr, 0.0f) : 0);
+bool ClapBridge::readyToProcess() {
+    return instance_->active() && (instance_->processing() || instance_->startProcessing());
+}
+
+int ClapBridge::largestPiece() const { return static_cast<int>(instance_->maxFrames()); }
+
+void ClapBridge::processPiece(const float* const in[2], float* const out[2], int n, const Change* changes, size_t count,
+                              const vst::VstTimeInfo* time, int offset) {
     clap::event_transport transport{};
-    if (time) transport = transportOf(*time, sampleRate_);
-    std::stable_sort(pending_.begin(), pending_.end(), [](auto& a, auto& b) { return a.frame < b.frame; });
-    float* target[2] = {out[0], out[1]};
-    if (accumulate) {
-        for (auto& s : scratch_) s.assign(static_cast<size_t>(n), 0.0f);
-        target[0] = scratch_[0].data();
-        target[1] = scratch_[1].data();
+    if (time) {
+        transport = transportOf(*time, sampleRate_);
+        if (time->flags & vst::kVstTransportPlaying)
+            transport.song_pos_seconds += std::llround(offset / sampleRate_ * clap::kSecTimeFactor);
     }
-    // Blocks above the size the plug-in was activated for go in pieces.
-    const int most = static_cast<int>(std::max<uint32_t>(instance_->maxFrames(), 1));
-    for (int done = 0; done < n;) {
-        const int piece = std::min(n - done, most);
-        std::vector<ClapParamChange> events;
-        for (const ClapParamChange& c : pending_)
-            if (static_cast<int>(c.frame) >= done && (static_cast<int>(c.frame) < done + piece || done + piece == n))
-                events.push_back({c.frame - static_cast<uint32_t>(done), c.param, c.value});
-        instance_->process(in[0] + done, in[1] + done, target[0] + done, target[1] + done, static_cast<uint32_t>(piece),
-                           events, time ? &transport : nullptr);
-        if (time && (time->flags & vst::kVstTransportPlaying))
-            transport.song_pos_seconds += std::llround(piece / sampleRate_ * clap::kSecTimeFactor);
-        done += piece;
-    }
-    pending_.clear();
-    reportEdits();
-    if (accumulate)
-        for (int c = 0; c < 2; ++c)
-            for (int i = 0; i < n; ++i) out[c][i] += scratch_[c][static_cast<size_t>(i)];
+    instance_->process(in[0], in[1], out[0], out[1], static_cast<uint32_t>(n), events(changes, count),
+                       time ? &transport : nullptr);
 }
 
 }  // namespace trv4host

@@ -20,53 +20,45 @@
 #include <string>
 #include <vector>
 
+#include "tools/host/BridgedEffect.h"
 #include "tools/host/ClapHost.h"
-#include "vst/VstInterface.h"
 
 namespace trv4host {
 
-class ClapBridge {
+class ClapBridge final : public BridgedEffect {
 public:
     // A new instance of module's plug-in behind a record, its calls to the
     // host answered by audioMaster; null with a reason.
     static vst::AEffect* create(const ClapModule& module, vst::AudioMasterCallback audioMaster, std::string& error);
-    // The bridge behind a record, or null for a record of a VST 2 plug-in.
+    // The bridge behind a record, or null for a record of another plug-in.
     static ClapBridge* of(vst::AEffect* record);
 
     ClapInstance& instance() { return *instance_; }
-    // A change at frame `frame` of the next processed block (VST 2 value).
-    void queueChange(uint32_t frame, int index, float value);
 
 private:
-    ClapBridge() = default;
-    static vst::VstIntPtr VST_CALL dispatchEntry(vst::AEffect* e, vst::VstInt32 opcode, vst::VstInt32 index,
-                                                 vst::VstIntPtr value, void* ptr, float opt);
-    static void VST_CALL processEntry(vst::AEffect* e, float** in, float** out, vst::VstInt32 n);
-    static void VST_CALL replacingEntry(vst::AEffect* e, float** in, float** out, vst::VstInt32 n);
-    static void VST_CALL setParameterEntry(vst::AEffect* e, vst::VstInt32 index, float value);
-    static float VST_CALL getParameterEntry(vst::AEffect* e, vst::VstInt32 index);
+    explicit ClapBridge(vst::AudioMasterCallback audioMaster) : BridgedEffect(audioMaster) {}
 
-    vst::VstIntPtr dispatch(vst::VstInt32 opcode, vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt);
-    void process(float** in, float** out, int n, bool accumulate);
-    void setParameter(int index, float value);
-    float getParameter(int index);
+    vst::VstIntPtr dispatchFormat(vst::VstInt32 opcode, vst::VstInt32 index, vst::VstIntPtr value, void* ptr,
+                                  float opt) override;
+    void setParameter(int index, float value) override;
+    float getParameter(int index) override;
+    bool selectProgram(int program) override;
+    bool readyToProcess() override;
+    int largestPiece() const override;
+    void processPiece(const float* const in[2], float* const out[2], int n, const Change* changes, size_t count,
+                      const vst::VstTimeInfo* time, int offset) override;
+    void afterBlock() override { reportEdits(); }
+
     clap::param_info info(int index) const;
-    bool selectProgram(int program);
+    // The waiting changes as CLAP value events.
+    std::vector<ClapParamChange> events(const Change* changes, size_t count) const;
     bool openEditor(void* parent);
     // The plug-in's value events, told to the host as audioMasterAutomate.
     void reportEdits();
 
-    vst::AEffect record_{};
     const ClapModule* module_ = nullptr;
     std::unique_ptr<ClapInstance> instance_;
-    vst::AudioMasterCallback audioMaster_ = nullptr;
     std::vector<clap::param_info> params_;
-    std::vector<std::string> programNames_;
-    int currentProgram_ = 0;
-    double sampleRate_ = 44100;
-    int blockSize_ = 1024;
-    std::vector<ClapParamChange> pending_;
-    std::vector<float> scratch_[2];
     vst::ERect rect_{};
     bool editorOpen_ = false;
     int flushesDone_ = 0;

@@ -7,6 +7,7 @@
 
 #include "tools/host/ClapBridge.h"
 #include "tools/host/SharedLibrary.h"
+#include "tools/host/Vst3Bridge.h"
 
 namespace trv4host {
 
@@ -47,8 +48,22 @@ std::unique_ptr<PluginModule> PluginModule::Load(const std::string& path, std::s
         module->clap_ = ClapModule::Load(path, error);
         return module->clap_ ? std::move(module) : nullptr;
     }
+    std::string bundle = path;
+    while (bundle.size() > 1 && (bundle.back() == '/' || bundle.back() == '\\')) bundle.pop_back();
+    if (bundle.size() > 5 && bundle.compare(bundle.size() - 5, 5, ".vst3") == 0) {
+        module->vst3_ = Vst3Module::Load(bundle, error);
+        return module->vst3_ ? std::move(module) : nullptr;
+    }
     module->handle_ = openLibrary(path, error);
     if (!module->handle_) return nullptr;
+    if (!findSymbol(module->handle_, "VSTPluginMain") && !findSymbol(module->handle_, "main") &&
+        findSymbol(module->handle_, "GetPluginFactory")) {
+        // The binary inside a VST3 bundle, named directly.
+        closeLibrary(module->handle_);
+        module->handle_ = nullptr;
+        module->vst3_ = Vst3Module::Load(path, error);
+        return module->vst3_ ? std::move(module) : nullptr;
+    }
     module->vstPluginMain_ = reinterpret_cast<EntryProc>(findSymbol(module->handle_, "VSTPluginMain"));
     module->legacyMain_ = reinterpret_cast<EntryProc>(findSymbol(module->handle_, "main"));
     if (!module->vstPluginMain_ && !module->legacyMain_) {
@@ -80,9 +95,10 @@ vst::AEffect* Host::instantiate(PluginModule::EntryProc entry) {
 }
 
 vst::AEffect* Host::instantiate(const PluginModule& module) {
-    if (!module.clap()) return instantiate(module.entry());
+    if (!module.clap() && !module.vst3()) return instantiate(module.entry());
     std::string error;
-    vst::AEffect* effect = ClapBridge::create(*module.clap(), &Host::callback, error);
+    vst::AEffect* effect = module.clap() ? ClapBridge::create(*module.clap(), &Host::callback, error)
+                                         : Vst3Bridge::create(*module.vst3(), &Host::callback, error);
     std::lock_guard<std::mutex> lock(registryMutex);
     if (effect) registry.emplace_back(effect, this);
     return effect;
@@ -111,6 +127,10 @@ vst::VstIntPtr Host::answer(vst::AEffect*, vst::VstInt32 opcode, vst::VstInt32 i
     case vst::audioMasterGetVendorVersion: return 1;
     case vst::audioMasterGetSampleRate: return static_cast<vst::VstIntPtr>(sampleRate);
     case vst::audioMasterGetBlockSize: return blockSize;
+    case vst::audioMasterSizeWindow:
+        requestedWidth = index;
+        requestedHeight = static_cast<int>(value);
+        return 1;
     default: return 0;
     }
 }

@@ -1,7 +1,9 @@
 // A small VST 2 host: loads a plug-in binary by path through its exported
 // entry (never linking the plug-in's classes), answers its callbacks and wraps
-// the record's entry points. A .clap file is loaded as a CLAP plug-in and
-// driven through a VST 2 record of the host's own (ClapBridge.h). Used by the trv4 command-line host and by the
+// the record's entry points. A .clap file is loaded as a CLAP plug-in, a
+// .vst3 bundle (or a binary exporting GetPluginFactory) as a VST3 plug-in,
+// and each driven through a VST 2 record of the host's own (ClapBridge.h,
+// Vst3Bridge.h). Used by the trv4 command-line host and by the
 // tests that drive the plug-in as a host would.
 //
 // Single-threaded: one host object serves the effects it created; callbacks
@@ -14,6 +16,7 @@
 
 #include "ProductInfo.h"
 #include "tools/host/ClapHost.h"
+#include "tools/host/Vst3Host.h"
 #include "vst/VstInterface.h"
 
 namespace trv4host {
@@ -24,12 +27,14 @@ class PluginModule {
 public:
     // Null with a one-line reason in error when the file cannot be loaded or
     // exports neither VSTPluginMain nor main (nor, for a .clap file,
-    // clap_entry).
+    // clap_entry, nor for a .vst3 bundle GetPluginFactory).
     static std::unique_ptr<PluginModule> Load(const std::string& path, std::string& error);
     ~PluginModule();
 
     // The CLAP library of a .clap file, else null (and the entries are null).
     const ClapModule* clap() const { return clap_.get(); }
+    // The VST3 module of a .vst3 bundle, else null (and the entries are null).
+    const Vst3Module* vst3() const { return vst3_.get(); }
 
     using EntryProc = vst::AEffect*(VST_CALL*)(vst::AudioMasterCallback);
     EntryProc vstPluginMain() const { return vstPluginMain_; }
@@ -40,6 +45,7 @@ private:
     PluginModule() = default;
     void* handle_ = nullptr;
     std::unique_ptr<ClapModule> clap_;
+    std::unique_ptr<Vst3Module> vst3_;
     EntryProc vstPluginMain_ = nullptr;
     EntryProc legacyMain_ = nullptr;
 };
@@ -68,13 +74,15 @@ public:
 
     std::vector<AutomationEvent> automation;  // audioMasterAutomate log
     std::vector<vst::VstInt32> timeRequests;  // masks of audioMasterGetTime
+    // The last audioMasterSizeWindow (0 x 0: none since it was taken).
+    int requestedWidth = 0, requestedHeight = 0;
     int callbackCount = 0;
 
     // Calls the entry with this host's callback; null when the plug-in
     // refuses (or the entry is missing).
     vst::AEffect* instantiate(PluginModule::EntryProc entry);
-    // The module's entry, or for a CLAP module a new instance behind a
-    // record of its bridge; null when the plug-in refuses.
+    // The module's entry, or for a CLAP or VST3 module a new instance behind
+    // a record of its bridge; null when the plug-in refuses.
     vst::AEffect* instantiate(const PluginModule& module);
 
     static vst::VstIntPtr VST_CALL callback(vst::AEffect* effect, vst::VstInt32 opcode, vst::VstInt32 index,

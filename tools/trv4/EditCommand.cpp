@@ -126,6 +126,11 @@ bool idleUntilClosed(LoadedPlugin& plugin, HostWindow& window, SilentPlayer* pla
         if (!window.pump()) return true;
         if (player) player->catchUp();
         plugin.effect().dispatch(vst::effEditIdle);
+        // The editor asked for another size (audioMasterSizeWindow).
+        trv4host::Host& host = plugin.host();
+        if (host.requestedWidth > 0 && host.requestedHeight > 0)
+            window.resize(host.requestedWidth, host.requestedHeight);
+        host.requestedWidth = host.requestedHeight = 0;
         printAutomation(plugin, names);
         next += kIdlePeriod;
         const auto now = std::chrono::steady_clock::now();

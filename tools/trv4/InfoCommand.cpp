@@ -1,11 +1,14 @@
 // trv4 info PLUGIN: what a host learns when it loads the plug-in — the
 // record's fields, the identity texts, the dispatcher's answers to the
 // queries hosts make at load (for a .clap file: the CLAP descriptor,
-// extensions and ports instead), every parameter and every program name.
+// extensions and ports instead; for a .vst3 bundle its factory, classes,
+// interfaces, buses and parameter ids), every parameter and every program
+// name.
 #include <cstdio>
 #include <string>
 
 #include "tools/host/ClapBridge.h"
+#include "tools/host/Vst3Bridge.h"
 #include "tools/trv4/CommandLine.h"
 #include "tools/trv4/Commands.h"
 #include "tools/trv4/InfoSections.h"
@@ -214,6 +217,8 @@ int runInfo(const std::vector<std::string>& words) {
                 plugin->module().vstPluginMain() && plugin->module().legacyMain() ? " (main also exported)" : "");
     if (const trv4host::ClapModule* clap = plugin->module().clap()) {
         printClapSections(*clap, trv4host::ClapBridge::of(effect.record())->instance());
+    } else if (const trv4host::Vst3Module* vst3 = plugin->module().vst3()) {
+        printVst3Sections(*vst3, trv4host::Vst3Bridge::of(effect.record())->instance());
     } else {
         std::printf("Host callbacks while loading: %d\n", callbacksAtLoad);
         printRecord(*effect.record());

@@ -28,7 +28,10 @@ public:
     const std::string& path() const { return path_; }
     // The name of the export the effect came from.
     const char* entryName() const {
-        return module_->clap() ? "clap_entry" : module_->vstPluginMain() ? "VSTPluginMain" : "main";
+        return module_->clap()            ? "clap_entry"
+               : module_->vst3()          ? "GetPluginFactory"
+               : module_->vstPluginMain() ? "VSTPluginMain"
+                                          : "main";
     }
 
     // A parameter by its reported name (exact, then ignoring case) or by its

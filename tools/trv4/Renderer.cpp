@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "plugin/ReplaySeed.h"
-#include "tools/host/ClapBridge.h"
+#include "tools/host/BridgedEffect.h"
 #include "tools/trv4/ProgressBar.h"
 
 namespace trv4tool {
@@ -60,7 +60,7 @@ bool render(LoadedPlugin& plugin, const PluginSettings& settings, AudioReader& i
         effect.dispatch(vst::effVendorSpecific, trv4::kReplaySeedIndex, trv4::kReplaySeedValue, &seed);
     }
     effect.resume();
-    trv4host::ClapBridge* clap = trv4host::ClapBridge::of(effect.record());
+    trv4host::BridgedEffect* bridge = trv4host::BridgedEffect::of(effect.record());
     size_t nextChange = 0;
 
     ProgressBar progress(inputFrames + tailFrames, inputFrames + tailFrames >= kLongRenderSeconds * rate);
@@ -94,15 +94,15 @@ bool render(LoadedPlugin& plugin, const PluginSettings& settings, AudioReader& i
         if (n == 0) break;
 
         // Pieces of the block between the changes that fall into it; a CLAP
-        // plug-in takes them as events and the block whole.
+        // or VST3 plug-in takes them at their frames and the block whole.
         for (int done = 0; done < n;) {
             int end = n;
             for (; nextChange < job.automation.size(); ++nextChange) {
                 const Automation& a = job.automation[nextChange];
                 const int64_t at = a.frame - totals.frames;
                 if (at >= n) break;
-                if (clap) {
-                    clap->queueChange(static_cast<uint32_t>(std::max<int64_t>(at, 0)), a.index, a.value);
+                if (bridge) {
+                    bridge->queueChange(static_cast<uint32_t>(std::max<int64_t>(at, 0)), a.index, a.value);
                 } else if (at > done) {
                     end = static_cast<int>(at);
                     break;

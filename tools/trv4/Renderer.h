@@ -6,7 +6,7 @@
 //
 // With a seed, the plug-in's random generator (dither, random wave shapes)
 // starts from it, so that two renders of the same settings are equal to the
-// bit, through VST 2 or CLAP alike.
+// bit, through VST 2, CLAP or VST3 alike.
 //
 // Runs on trv4's main thread, which is also the plug-in's audio thread here:
 // buffers are made before resume, and file work happens between blocks.
@@ -30,7 +30,8 @@ struct Transport {
 };
 
 // A parameter change at a frame of the render: a VST 2 plug-in gets it
-// between two blocks cut there, a CLAP plug-in as an event inside its block.
+// between two blocks cut there, a CLAP or VST3 plug-in at that frame inside
+// its block.
 struct Automation {
     int64_t frame;
     int index;

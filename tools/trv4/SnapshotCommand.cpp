@@ -67,6 +67,9 @@ int runSnapshot(const std::vector<std::string>& words) {
     effect.setSampleRate(kRate);
     effect.setBlockSize(kBlock);
 
+    // A plug-in without an editor (a VST3 controller that makes no view)
+    // says so before anything else is asked of it.
+    if (!(effect.record()->flags & vst::effFlagsHasEditor)) return fail(plugin->path() + " has no editor");
     trv4::EditorTestPort port{};
     port.size = sizeof port;
     if (effect.dispatch(vst::effVendorSpecific, trv4::kTestPortIndex, trv4::kTestPortValue, &port) != 1 ||

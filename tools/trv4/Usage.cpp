@@ -7,7 +7,8 @@ namespace trv4tool {
 
 void printUsage() {
     std::printf(
-        "trv4: a command-line VST 2 and CLAP host for TRV-4 and other VST 2 effects\n"
+        "trv4: a command-line VST 2, CLAP and VST3 host for TRV-4 and other VST 2 effects\n"
+        "(PLUGIN: a VST 2 library, a .clap file or a .vst3 bundle)\n"
         "\n"
         "  trv4 info PLUGIN\n"
         "      The record's fields, identity texts, the answers a host asks for at load,\n"
@@ -30,7 +31,8 @@ void printUsage() {
         "                          (--playing and --samplepos alone imply --tempo 120; without\n"
         "                          any of the three the host has no time information)\n"
         "      --automate FRAME:NAME=VALUE  change a parameter at that frame of the render;\n"
-        "                          repeatable (VST 2: the block is cut there; CLAP: an event)\n"
+        "                          repeatable (VST 2: the block is cut there; CLAP and VST3:\n"
+        "                          a change at that frame of its block)\n"
         "      --seed N            start the plug-in's random generator (dither, random\n"
         "                          waves) from N: renders with the same seed are equal\n"
         "\n"

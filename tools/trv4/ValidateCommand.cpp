@@ -30,6 +30,8 @@ int runValidate(const std::vector<std::string>& words) {
     std::vector<validate::Check> checks;
     if (session->module().clap()) {
         validate::addClapChecks(checks);
+    } else if (session->module().vst3()) {
+        validate::addVst3Checks(checks);
     } else {
         validate::addLifecycleChecks(checks);
         validate::addDispatcherChecks(checks);

@@ -51,6 +51,8 @@ void addConcurrencyChecks(std::vector<Check>& checks);
 void addStateChecks(std::vector<Check>& checks);
 // The checks for a .clap file (ClapChecks.cpp), in place of all the above.
 void addClapChecks(std::vector<Check>& checks);
+// The checks for a .vst3 bundle (Vst3Checks.cpp), likewise.
+void addVst3Checks(std::vector<Check>& checks);
 
 // The six rates the engine is built for, then the ones hosts also use.
 inline constexpr float kSupportedRates[] = {44100, 48000, 88200, 96000, 176400, 192000};

@@ -1,11 +1,15 @@
 // Sound through the VST3 bundle against the VST 2 plug-in object: the same
 // program, input, blocks, host time and random seed give the same samples,
 // and a parameter change inside a block lands at its own frame exactly as if
-// the VST 2 host had split the block there.
+// the VST 2 host had split the block there. The same through the host's VST3
+// bridge (the bundle behind a VST 2 record, as trv4 drives it).
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
 #include "plugin/FactoryPrograms.h"
+#include "plugin/ReplaySeed.h"
+#include "tools/host/BridgedEffect.h"
 #include "tests/engine/EngineRig.h"
 #include "tests/vst3/Vst3Rig.h"
 #include "vst3/Vst3Parameters.h"
@@ -107,6 +111,89 @@ TEST_F(Vst3Render, ParameterChangesLandAtTheirFrames) {
     EXPECT_NE(l3[512 + 300], r3[512 + 300]);
     EXPECT_EQ(l3[512 + 301], r3[512 + 301]);
     EXPECT_EQ(fx.controller->getParamNormalized(trv4::kDepth), 0.05f);
+}
+
+TEST_F(Vst3Render, ThroughTheHostsBridgeEqualsTheVst2RenderCutAtEachChange) {
+    // The bundle by its path behind the host's VST 2 record: settings made
+    // before resume, a tempo-synced program playing, and changes queued at
+    // odd frames of 512-frame blocks (two at one frame, one at a block's
+    // last frame) against the VST 2 object whose blocks are cut there.
+    std::string error;
+    auto bundle = trv4host::PluginModule::Load(trv4test::hostPath(TRV4_VST3_BUNDLE_PATH), error);
+    ASSERT_TRUE(bundle && bundle->vst3()) << error;
+    trv4host::Host bridgeHost;
+    trv4host::Effect fx(bridgeHost.instantiate(*bundle));
+    ASSERT_NE(trv4host::BridgedEffect::of(fx.record()), nullptr);
+    EXPECT_EQ(fx.record()->numParams, trv4::kNumParams);
+    EXPECT_EQ(fx.record()->numPrograms, trv4::kNumPrograms);
+    EXPECT_EQ(fx.text(vst::effGetProgramNameIndexed, 17), trv4::kFactoryProgramNames[17]);
+    uint64_t seed = kSeed;
+    ASSERT_EQ(fx.dispatch(vst::effVendorSpecific, trv4::kReplaySeedIndex, trv4::kReplaySeedValue, &seed), 1);
+    fx.setSampleRate(44100);
+    fx.setBlockSize(512);
+    fx.setProgram(17);
+    fx.setParameter(trv4::kMix, 0.7f);
+    EXPECT_EQ(fx.getParameter(trv4::kMix), 0.7f);
+    fx.resume();
+
+    host.timeInfoAvailable = false;
+    trv4host::Effect& reference =
+        *references.emplace_back(std::make_unique<trv4host::Effect>(host.instantiate(referenceEntry)));
+    reference.setSampleRate(44100);
+    reference.setBlockSize(512);
+    reference.setProgram(17);
+    reference.setParameter(trv4::kMix, 0.7f);
+    trv4::seedRandom(kSeed);
+    reference.resume();
+
+    vst::VstTimeInfo time{};
+    time.sampleRate = 44100;
+    time.tempo = 133;
+    time.flags = vst::kVstTransportPlaying | vst::kVstTempoValid | vst::kVstTimeSigValid | vst::kVstPpqPosValid;
+    time.timeSigNumerator = time.timeSigDenominator = 4;
+    bridgeHost.timeInfoAvailable = host.timeInfoAvailable = true;
+    const double songStart = 48000 * 3 + 7;
+    struct Change {
+        int frame, index;
+        float value;
+    };
+    const Change changes[] = {{512 + 137, trv4::kDelay, 0.9f}, {512 + 301, trv4::kDepth, 0.8f},
+                              {512 + 301, trv4::kMono, 1.0f},  {3 * 512 + 511, trv4::kFeedback, 0.9f},
+                              {5 * 512 + 1, trv4::kMix, 0.2f}, {5 * 512 + 1, trv4::kMix, 0.4f}};
+    std::vector<float> l3(inL.size()), r3(inL.size()), l2(inL.size()), r2(inL.size());
+    for (int at = 0; at + 512 <= static_cast<int>(inL.size()); at += 512) {
+        std::vector<int> cuts = {at, at + 512};
+        for (const Change& c : changes) {
+            if (c.frame < at || c.frame >= at + 512) continue;
+            trv4host::BridgedEffect::of(fx.record())
+                ->queueChange(static_cast<uint32_t>(c.frame - at), c.index, c.value);
+            cuts.push_back(c.frame);
+        }
+        time.samplePos = songStart + at;
+        time.ppqPos = time.samplePos / 44100 * 133 / 60;
+        bridgeHost.timeInfo = time;
+        fx.processReplacing(&inL[at], &inR[at], &l3[at], &r3[at], 512);
+        std::sort(cuts.begin(), cuts.end());
+        cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+        for (size_t k = 0; k + 1 < cuts.size(); ++k) {
+            for (const Change& c : changes)
+                if (c.frame == cuts[k]) reference.setParameter(c.index, c.value);
+            host.timeInfo = time;
+            host.timeInfo.samplePos = songStart + cuts[k];
+            host.timeInfo.ppqPos = host.timeInfo.samplePos / 44100 * 133 / 60;
+            reference.processReplacing(&inL[cuts[k]], &inR[cuts[k]], &l2[cuts[k]], &r2[cuts[k]], cuts[k + 1] - cuts[k]);
+        }
+    }
+    for (size_t i = 0; i < l2.size(); ++i) {
+        ASSERT_EQ(l3[i], l2[i]) << "left, frame " << i;
+        ASSERT_EQ(r3[i], r2[i]) << "right, frame " << i;
+    }
+    // Mono from frame 301 of the second block on, not before; the last of
+    // two changes at one frame holds.
+    EXPECT_NE(l3[512 + 300], r3[512 + 300]);
+    EXPECT_EQ(l3[512 + 301], r3[512 + 301]);
+    EXPECT_EQ(fx.getParameter(trv4::kMix), 0.4f);
+    fx.suspend();
 }
 
 }  // namespace

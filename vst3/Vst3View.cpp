@@ -137,9 +137,8 @@ vst3::tresult VST3_CALL Vst3View::onSize(vst3::ViewRect* newSize) {
     }
     // Otherwise only the size the editor has fits it.
     int width = 0, height = 0;
-    return currentSize(width, height) && newSize->width() == width && newSize->height() == height
-               ? vst3::kResultOk
-               : vst3::kResultFalse;
+    return currentSize(width, height) && newSize->width() == width && newSize->height() == height ? vst3::kResultOk
+                                                                                                  : vst3::kResultFalse;
 }
 
 vst3::tresult VST3_CALL Vst3View::onFocus(vst3::TBool) { return vst3::kResultOk; }

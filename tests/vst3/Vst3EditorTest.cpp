@@ -121,8 +121,8 @@ class HostWindow {
 public:
 #if defined(_WIN32)
     HostWindow() {
-        hwnd_ = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800, 600, nullptr,
-                                nullptr, GetModuleHandleA(nullptr), nullptr);
+        hwnd_ = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800, 600, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
     }
     ~HostWindow() {
         if (hwnd_) DestroyWindow(hwnd_);
@@ -204,9 +204,9 @@ protected:
 #if defined(_WIN32)
         RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Tolvmark Audio\\TRV-4", "EditorSize");
 #else
-        config_ = std::filesystem::temp_directory_path() /
-                  ("trv4-vst3-editor-" + std::to_string(getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        config_ =
+            std::filesystem::temp_directory_path() / ("trv4-vst3-editor-" + std::to_string(getpid()) + "-" +
+                                                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(config_);
         std::filesystem::create_directories(config_);
         setenv("XDG_CONFIG_HOME", config_.c_str(), 1);

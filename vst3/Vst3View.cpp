@@ -82,11 +82,18 @@ vst3::tresult VST3_CALL Vst3View::attached(void* parent, vst3::FIDString type) {
     if (attached_) return vst3::kResultFalse;
     // One open editor an effect: a second view stays empty.
     if (!effect_.attachView(this)) return vst3::kResultFalse;
+    int width = 0, height = 0;
+    currentSize(width, height);
     if (!glue_.open(parent)) {
         effect_.detachView(this);
         return vst3::kResultFalse;
     }
     attached_ = true;
+    // The window opens at the density of the host's screen, which may not
+    // be the main screen's that getSize answered before: the frame is told.
+    int openWidth = 0, openHeight = 0;
+    if (currentSize(openWidth, openHeight) && (openWidth != width || openHeight != height))
+        requestSize(openWidth, openHeight);
     startIdle();
     // The first idle at once: the window's requests leave for the server
     // and it shows at its size without waiting for a timer (the only idle

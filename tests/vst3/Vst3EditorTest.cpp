@@ -293,6 +293,7 @@ TEST_F(Vst3Editor, OpensInTheHostWindowAtItsSizeAndIdlesThroughTheRunLoop) {
     ASSERT_EQ(view->attached(host.handle(), kNativeType), vst3::kResultOk);
     EXPECT_EQ(host.children(), std::vector<Size>{Size(755, 370)});
     EXPECT_EQ(size(view), Size(755, 370));
+    EXPECT_TRUE(frame.requests.empty());  // it opened at the size the frame has
 
     // A second view of the same effect stays empty while this one shows.
     vst3::IPlugView* second = makeView(*fx);

@@ -1,6 +1,7 @@
 // The gui extension: the VST 2 build's editor, embedded in the host's window
 // (X11 on Linux, Win32 on Windows), idled from the host's timer at about
-// 30 Hz. The size is what the editor glue reports, at the editor's own
+// 30 Hz and, on Linux where the host watches file descriptors, as soon as
+// events arrive on the editor's X connection. The size is what the editor glue reports, at the editor's own
 // size step; the host's scale counts as its size hint, below the user's own
 // choice and above the screen's density, and a size change while open asks
 // the host for room. Main thread only.
@@ -58,6 +59,7 @@ bool CLAP_CALL onGuiShow(const clap::plugin* p) { return ClapPlugin::from(p)->gu
 bool CLAP_CALL onGuiHide(const clap::plugin* p) { return ClapPlugin::from(p)->guiHide(); }
 
 void CLAP_CALL timerTick(const clap::plugin* p, clap::id) { ClapPlugin::from(p)->guiIdle(); }
+void CLAP_CALL fdReady(const clap::plugin* p, int, uint32_t) { ClapPlugin::from(p)->guiIdle(); }
 
 }  // namespace
 
@@ -66,6 +68,7 @@ const clap::plugin_gui ClapPlugin::kGui{onGuiApiSupported, onGuiPreferredApi, on
                                         onGuiAdjustSize,   onGuiSetSize,      onGuiSetParent, onGuiSetTransient,
                                         onGuiSuggestTitle, onGuiShow,         onGuiHide};
 const clap::plugin_timer_support ClapPlugin::kTimer{timerTick};
+const clap::plugin_posix_fd_support ClapPlugin::kPosixFd{fdReady};
 
 bool ClapPlugin::guiCreate(const char* api, bool floating) {
     TRV4_CLAP_MAIN_THREAD(threads_);
@@ -79,6 +82,8 @@ void ClapPlugin::guiDestroy() {
     if (timerId_ != clap::kInvalidId && hostTimer_ && hostTimer_->unregister_timer)
         hostTimer_->unregister_timer(host_, timerId_);
     timerId_ = clap::kInvalidId;
+    if (eventFd_ >= 0 && hostFd_ && hostFd_->unregister_fd) hostFd_->unregister_fd(host_, eventFd_);
+    eventFd_ = -1;
     if (guiOpen_ && glue_) glue_->close();
     guiOpen_ = false;
     guiCreated_ = false;
@@ -120,6 +125,10 @@ bool ClapPlugin::guiSetParent(const clap::window& window) {
     guiOpen_ = true;
     if (hostTimer_ && hostTimer_->register_timer && !hostTimer_->register_timer(host_, kIdlePeriodMs, &timerId_))
         timerId_ = clap::kInvalidId;
+    // The timer stays: Xlib may have read events off the socket into its
+    // queue already, where only the next idle finds them.
+    const int fd = glue_->eventSource();
+    if (fd >= 0 && hostFd_ && hostFd_->register_fd && hostFd_->register_fd(host_, fd, clap::kFdRead)) eventFd_ = fd;
     return true;
 }
 

@@ -107,6 +107,7 @@ bool ClapPlugin::init() {
     hostState_ = hostExtension<clap::host_state>(clap::kExtState);
     hostGui_ = hostExtension<clap::host_gui>(clap::kExtGui);
     hostTimer_ = hostExtension<clap::host_timer_support>(clap::kExtTimerSupport);
+    hostFd_ = hostExtension<clap::host_posix_fd_support>(clap::kExtPosixFdSupport);
     hostPresetLoad_ = hostExtension<clap::host_preset_load>(clap::kExtPresetLoad);
     if (!hostPresetLoad_) hostPresetLoad_ = hostExtension<clap::host_preset_load>(clap::kExtPresetLoadCompat);
     hostLog_ = hostExtension<clap::host_log>(clap::kExtLog);
@@ -179,6 +180,9 @@ const void* ClapPlugin::extension(const char* id) const {
     if (!std::strcmp(id, clap::kExtPresetLoad) || !std::strcmp(id, clap::kExtPresetLoadCompat)) return &kPresetLoad;
     if (!std::strcmp(id, clap::kExtGui)) return &kGui;
     if (!std::strcmp(id, clap::kExtTimerSupport)) return &kTimer;
+#if !defined(_WIN32)
+    if (!std::strcmp(id, clap::kExtPosixFdSupport)) return &kPosixFd;
+#endif
     if (!std::strcmp(id, kExtEditorTestPort)) return &kTestPort;
     return nullptr;
 }

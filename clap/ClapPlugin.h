@@ -82,6 +82,7 @@ public:
     // --- Editor (ClapGui.cpp) ---------------------------------------------------------
     static const clap::plugin_gui kGui;
     static const clap::plugin_timer_support kTimer;
+    static const clap::plugin_posix_fd_support kPosixFd;
     static const plugin_editor_test_port kTestPort;
     bool guiCreate(const char* api, bool floating);
     void guiDestroy();
@@ -138,6 +139,7 @@ private:
     const clap::host_state* hostState_ = nullptr;
     const clap::host_gui* hostGui_ = nullptr;
     const clap::host_timer_support* hostTimer_ = nullptr;
+    const clap::host_posix_fd_support* hostFd_ = nullptr;
     const clap::host_preset_load* hostPresetLoad_ = nullptr;
     const clap::host_log* hostLog_ = nullptr;
 
@@ -158,6 +160,7 @@ private:
     bool guiCreated_ = false;
     bool guiOpen_ = false;
     clap::id timerId_ = clap::kInvalidId;
+    int eventFd_ = -1;  // the editor's X connection, registered with the host
 };
 
 }  // namespace trv4clap

@@ -123,6 +123,8 @@ void APluginEditor::update() {
     }
 }
 
+int APluginEditor::eventSource() const { return editorWindow && native ? native->EventSource() : -1; }
+
 int APluginEditor::scalePercent() const { return editorWindow ? scale : nextScale(0); }
 
 int APluginEditor::nextScale(uintptr_t parent) const {

@@ -50,6 +50,7 @@ public:
     vst::VstIntPtr vendorSpecific(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt) override;
     int scalePercent() const override;
     bool setScalePercent(int percent) override;
+    int eventSource() const override;
     // The user's pick from the size menu: remembered for every later
     // editor (EditorSizeChoice.h), then made the size as setScalePercent
     // does.

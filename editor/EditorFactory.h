@@ -37,6 +37,11 @@ public:
     // through EditorHost::requestEditorSize; when it refuses, the window
     // keeps its old size and the answer is false. Host user-interface thread.
     virtual bool setScalePercent(int percent) = 0;
+    // The file descriptor the open window's events arrive on (the X
+    // connection of its display), which a host may watch to call idle as
+    // soon as they come; -1 without an open window, on Windows, and for the
+    // test port's windows. Host user-interface thread.
+    virtual int eventSource() const = 0;
 };
 
 // The editor glue of effect, reading and sending through host (the plug-in

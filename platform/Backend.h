@@ -114,6 +114,10 @@ public:
     // Handles pending window events and due timers (X11: from the host's
     // idle calls); nothing to do where the system delivers them itself.
     virtual void ProcessEvents() = 0;
+    // The file descriptor this backend's events arrive on (X11: its display
+    // connection), for hosts that wait on it and idle us when it is
+    // readable; -1 where the system delivers events itself or there is none.
+    virtual int EventSource() const { return -1; }
     virtual Services& System() = 0;
     // A popup menu of captions at p (client coordinates of owner, one of our
     // windows, physical pixels), item checked (-1: none) marked. chosen gets

@@ -1,11 +1,13 @@
 // Vst3Effect: interface lookup, lifetime, the component's buses and
 // activation, and the audio processor. The controller side and the saved
-// state are in Vst3EffectController.cpp.
+// state are in Vst3EffectController.cpp, the editor's side in
+// Vst3EffectEditor.cpp.
 #include "vst3/Vst3Effect.h"
 
 #include <cmath>
 #include <cstring>
 
+#include "editor/EditorFactory.h"
 #include "engine/Random.h"
 #include "plugin/uPlugin.h"
 #include "vst3/ParameterChangeCursor.h"
@@ -18,9 +20,13 @@ Vst3Effect::Vst3Effect() : plugin_(std::make_unique<APlugin>(&Vst3Effect::hostCa
     // here. Callbacks made while the plug-in was constructed (the host's
     // vendor and product texts) found it empty and were answered with 0.
     plugin_->getAeffect()->user = this;
+    glue_ = createPluginEditor(*this, plugin_.get());
 }
 
 Vst3Effect::~Vst3Effect() {
+    // The editor first (it reads the object), then the object.
+    glue_.reset();
+    plugin_.reset();
     if (handler_) handler_->release();
 }
 
@@ -191,6 +197,9 @@ vst3::tresult VST3_CALL Vst3Effect::process(vst3::ProcessData& data) {
 }
 
 void Vst3Effect::applyChange(vst3::ParamID id, vst3::ParamValue value, vst3::ProcessData& data, int offset) {
+    // The editor shows the host's changes at its next idle (one atomic
+    // store here).
+    glue_->postUpdate();
     if (id < static_cast<vst3::ParamID>(kNumParams)) {
         plugin_->setParameter(static_cast<vst::VstInt32>(id), static_cast<float>(value));
         return;
@@ -270,14 +279,14 @@ void Vst3Effect::updateTimeInfo(const vst3::ProcessContext* context, int offset)
     }
 }
 
-vst::VstIntPtr VST_CALL Vst3Effect::hostCallback(vst::AEffect* effect, vst::VstInt32 opcode, vst::VstInt32 index,
-                                                 vst::VstIntPtr, void*, float opt) {
+vst::VstIntPtr VST_CALL Vst3Effect::hostCallback(vst::AEffect* effect, vst::VstInt32 opcode, vst::VstInt32,
+                                                 vst::VstIntPtr, void*, float) {
     auto* self = effect ? static_cast<Vst3Effect*>(effect->user) : nullptr;
     if (opcode == vst::audioMasterVersion) return 2400;
-    return self ? self->answerHost(opcode, index, opt) : 0;
+    return self ? self->answerHost(opcode) : 0;
 }
 
-vst::VstIntPtr Vst3Effect::answerHost(vst::VstInt32 opcode, vst::VstInt32 index, float opt) {
+vst::VstIntPtr Vst3Effect::answerHost(vst::VstInt32 opcode) {
     switch (opcode) {
     case vst::audioMasterGetTime:
         // Within process(), the piece being rendered; outside it (the
@@ -286,17 +295,10 @@ vst::VstIntPtr Vst3Effect::answerHost(vst::VstInt32 opcode, vst::VstInt32 index,
         return timeInfoValid_ ? reinterpret_cast<vst::VstIntPtr>(&timeInfo_) : 0;
     case vst::audioMasterGetSampleRate: return static_cast<vst::VstIntPtr>(sampleRate_);
     case vst::audioMasterGetBlockSize: return maxBlockSize_;
-    case vst::audioMasterAutomate:
-        // An edit made in the plug-in's own editor (user-interface thread):
-        // the host hears it as one complete edit.
-        if (handler_ && index >= 0 && index < kNumParams) {
-            const auto id = static_cast<vst3::ParamID>(index);
-            handler_->beginEdit(id);
-            handler_->performEdit(id, opt);
-            handler_->endEdit(id);
-        }
+    default:
+        // audioMasterAutomate among them: the editor's edits come as
+        // EditorHost calls, and the object makes no others.
         return 0;
-    default: return 0;
     }
 }
 

@@ -3,8 +3,10 @@
 // description at once, around the one APlugin that the VST 2 module also
 // makes: parameters, programs and sound are that object's, so both formats
 // sound and behave alike. The plug-in talks to this adapter through the
-// same host callback a VST 2 host answers (time information, sample rate,
-// automation).
+// same host callback a VST 2 host answers (time information, sample rate).
+// The editor is the VST 2 build's, made with this adapter as its host, so
+// that the user's edits reach the VST3 host as edits with their gestures
+// (Vst3EffectEditor.cpp, Vst3View.h).
 //
 // One object rather than a processor and a controller: the plug-in's
 // parameters live in one place (the APlugin), and a second object would
@@ -21,6 +23,7 @@
 #include <atomic>
 #include <memory>
 
+#include "editor/EditorHost.h"
 #include "vst/VstInterface.h"
 #include "vst3/StateSides.h"
 #include "vst3/Vst3Parameters.h"
@@ -29,13 +32,16 @@
 namespace trv4 {
 
 class APlugin;
+class EditorGlue;
+class Vst3View;
 
 class Vst3Effect final : public ComponentSide,
                          public vst3::IAudioProcessor,
                          public ControllerSide,
                          public vst3::IUnitInfo,
                          public vst3::IProcessContextRequirements,
-                         public IVst3TestPort {
+                         public IVst3TestPort,
+                         public EditorHost {
 public:
     // The class the factory makes; stable across releases.
     static constexpr vst3::Uid kClassId = vst3::makeUid(0x54525634, 0x2D564633, 0x37393433, 0x546F6C76);
@@ -115,6 +121,24 @@ public:
 
     // IVst3TestPort
     void VST3_CALL seedRandom(vst3::uint64 seed) override;
+    vst3::TBool VST3_CALL fillEditorTestPort(void* port) override;
+
+    // EditorHost: the editor's reads, and its edits and size requests for
+    // the host (user-interface thread).
+    float parameterValue(int index) const override;
+    void setParameterAutomated(int index, float value) override;
+    void beginEdit(int index) override;
+    void endEdit(int index) override;
+    float meterLevel() const override;
+    double hostTempo() const override;
+    bool requestEditorSize(int width, int height) override;
+
+    // The editor glue behind every view; lives as long as this object.
+    EditorGlue& editorGlue() const { return *glue_; }
+    // The view that shows the editor now: attachView fails while another
+    // one does; detachView forgets view if it is that one.
+    bool attachView(Vst3View* view);
+    void detachView(Vst3View* view);
 
 protected:
     vst3::tresult setComponentStream(vst3::IBStream* state) override;
@@ -127,7 +151,7 @@ private:
     // the record's user field.
     static vst::VstIntPtr VST_CALL hostCallback(vst::AEffect* effect, vst::VstInt32 opcode, vst::VstInt32 index,
                                                 vst::VstIntPtr value, void* ptr, float opt);
-    vst::VstIntPtr answerHost(vst::VstInt32 opcode, vst::VstInt32 index, float opt);
+    vst::VstIntPtr answerHost(vst::VstInt32 opcode);
 
     // The time information for the piece of the block that starts offset
     // samples into it, from the host's process context (none without one).
@@ -142,6 +166,8 @@ private:
 
     std::atomic<vst3::uint32> refCount_{1};
     std::unique_ptr<APlugin> plugin_;
+    std::unique_ptr<EditorGlue> glue_;
+    Vst3View* view_ = nullptr;  // attached, not owned
     vst3::IComponentHandler* handler_ = nullptr;
     double sampleRate_ = 44100;
     int maxBlockSize_ = 1024;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "editor/EditorFactory.h"
 #include "engine/ParameterLaws.h"
 #include "plugin/uPlugin.h"
 #include "vst3/Vst3Effect.h"
@@ -46,6 +47,7 @@ vst3::tresult Vst3Effect::setComponentStream(vst3::IBStream* state) {
     // The host that restores a state reads the values again itself (and
     // may hold its own locks meanwhile): no restartComponent from here.
     plugin_->setProgram(bank.current);
+    glue_->postUpdate();
     return vst3::kResultOk;
 }
 
@@ -141,8 +143,10 @@ vst3::tresult VST3_CALL Vst3Effect::setParamNormalized(vst3::ParamID id, vst3::P
         // The host's copy of a value it also sends through process(): store
         // only a real change, so the smoothing is not re-armed for nothing.
         const float v = static_cast<float>(value);
-        if (v != plugin_->getParameter(static_cast<vst::VstInt32>(id)))
+        if (v != plugin_->getParameter(static_cast<vst::VstInt32>(id))) {
             plugin_->setParameter(static_cast<vst::VstInt32>(id), v);
+            glue_->postUpdate();
+        }
         return vst3::kResultOk;
     }
     if (id != kProgramParamId) return vst3::kInvalidArgument;
@@ -157,6 +161,7 @@ void Vst3Effect::selectProgram(int program) {
     // changes of the process call that carries the program change, which it
     // sends along with this one.
     if (program != plugin_->getProgram()) plugin_->setProgram(program);
+    glue_->postUpdate();
 }
 
 vst3::tresult VST3_CALL Vst3Effect::setComponentHandler(vst3::IComponentHandler* handler) {
@@ -166,8 +171,6 @@ vst3::tresult VST3_CALL Vst3Effect::setComponentHandler(vst3::IComponentHandler*
     handler_ = handler;
     return vst3::kResultOk;
 }
-
-vst3::IPlugView* VST3_CALL Vst3Effect::createView(vst3::FIDString) { return nullptr; }
 
 vst3::int32 VST3_CALL Vst3Effect::getUnitCount() { return 1; }
 

@@ -337,6 +337,8 @@ ShiftState X11Backend::KeyboardState() {
 
 Services& X11Backend::System() { return *services_; }
 
+int X11Backend::EventSource() const { return display_ ? ConnectionNumber(display_) : -1; }
+
 void X11Backend::Dispatch(XEvent& event) {
     auto it = windows_.find(event.xany.window);
     if (it != windows_.end()) return it->second->Handle(event);

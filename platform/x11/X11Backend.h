@@ -40,6 +40,8 @@ public:
     std::unique_ptr<NativeTimer> CreateTimer(unsigned intervalMs, std::function<void()> tick) override;
     ShiftState KeyboardState() override;
     void ProcessEvents() override;
+    // The display connection's socket.
+    int EventSource() const override;
     Services& System() override;
     // Replaces a menu that still stands.
     void ShowPopupMenu(uintptr_t owner, Point p, const std::vector<std::string>& items, int checked,

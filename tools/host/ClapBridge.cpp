@@ -151,7 +151,7 @@ vst::VstIntPtr ClapBridge::dispatchFormat(vst::VstInt32 opcode, vst::VstInt32 in
         editorOpen_ = false;
         return 0;
     case vst::effEditIdle:
-        instance_->fireTimers();
+        instance_->idle();
         // The editor's edits between blocks come through the flush the
         // plug-in asked for.
         if (instance_->flushRequests > flushesDone_) {

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if !defined(_WIN32)
+#include <poll.h>
+#endif
+
 #include "ProductInfo.h"
 #include "tools/host/SharedLibrary.h"
 
@@ -156,6 +160,28 @@ struct ClapHostCalls {
         self.timers.erase(it);
         return true;
     }
+    static bool CLAP_CALL registerFd(const clap::host* host, int fd, uint32_t flags) {
+        ClapInstance& self = of(host);
+        self.expectMainThread("posix_fd_support.register_fd");
+        // Reading only: the editor's connection is all a plug-in of ours
+        // watches.
+        if (fd < 0 || flags != clap::kFdRead || std::count(self.fds.begin(), self.fds.end(), fd)) return false;
+        self.fds.push_back(fd);
+        return true;
+    }
+    static bool CLAP_CALL modifyFd(const clap::host* host, int fd, uint32_t flags) {
+        ClapInstance& self = of(host);
+        self.expectMainThread("posix_fd_support.modify_fd");
+        return flags == clap::kFdRead && std::count(self.fds.begin(), self.fds.end(), fd);
+    }
+    static bool CLAP_CALL unregisterFd(const clap::host* host, int fd) {
+        ClapInstance& self = of(host);
+        self.expectMainThread("posix_fd_support.unregister_fd");
+        auto it = std::find(self.fds.begin(), self.fds.end(), fd);
+        if (it == self.fds.end()) return false;
+        self.fds.erase(it);
+        return true;
+    }
     static void CLAP_CALL presetError(const clap::host* host, uint32_t, const char*, const char* key, int32_t,
                                       const char* message) {
         of(host).presetErrors.push_back(std::string(key ? key : "") + ": " + (message ? message : ""));
@@ -199,6 +225,8 @@ const clap::host_params kHostParams{ClapHostCalls::rescan, ClapHostCalls::clear,
 const clap::host_state kHostState{ClapHostCalls::markDirty};
 const clap::host_log kHostLog{ClapHostCalls::logLine};
 const clap::host_timer_support kHostTimer{ClapHostCalls::registerTimer, ClapHostCalls::unregisterTimer};
+const clap::host_posix_fd_support kHostFd{ClapHostCalls::registerFd, ClapHostCalls::modifyFd,
+                                          ClapHostCalls::unregisterFd};
 const clap::host_preset_load kHostPresetLoad{ClapHostCalls::presetError, ClapHostCalls::presetLoaded};
 const clap::host_gui kHostGui{ClapHostCalls::guiHintsChanged, ClapHostCalls::guiRequestResize,
                               ClapHostCalls::guiRequestShow, ClapHostCalls::guiRequestHide, ClapHostCalls::guiClosed};
@@ -228,6 +256,9 @@ const void* CLAP_CALL ClapHostCalls::extension(const clap::host*, const char* id
     if (!std::strcmp(id, clap::kExtState)) return &kHostState;
     if (!std::strcmp(id, clap::kExtLog)) return &kHostLog;
     if (!std::strcmp(id, clap::kExtTimerSupport)) return &kHostTimer;
+#if !defined(_WIN32)
+    if (!std::strcmp(id, clap::kExtPosixFdSupport)) return &kHostFd;
+#endif
     if (!std::strcmp(id, clap::kExtPresetLoad)) return &kHostPresetLoad;
     if (!std::strcmp(id, clap::kExtGui)) return &kHostGui;
     return nullptr;
@@ -263,6 +294,7 @@ std::unique_ptr<ClapInstance> ClapInstance::Create(const ClapModule& module, std
     self->gui_ = static_cast<const clap::plugin_gui*>(self->extension(clap::kExtGui));
     self->presetLoad_ = static_cast<const clap::plugin_preset_load*>(self->extension(clap::kExtPresetLoad));
     self->timerSupport_ = static_cast<const clap::plugin_timer_support*>(self->extension(clap::kExtTimerSupport));
+    self->fdSupport_ = static_cast<const clap::plugin_posix_fd_support*>(self->extension(clap::kExtPosixFdSupport));
     return self;
 }
 
@@ -416,6 +448,19 @@ void ClapInstance::fireTimers() {
     if (!timerSupport_) return;
     const std::vector<clap::id> now = timers;
     for (clap::id id : now) timerSupport_->on_timer(plugin_, id);
+}
+
+void ClapInstance::idle() {
+#if !defined(_WIN32)
+    if (fdSupport_) {
+        const std::vector<int> now = fds;
+        for (int fd : now) {
+            pollfd ready{fd, POLLIN, 0};
+            if (poll(&ready, 1, 0) == 1 && (ready.revents & POLLIN)) fdSupport_->on_fd(plugin_, fd, clap::kFdRead);
+        }
+    }
+#endif
+    fireTimers();
 }
 
 }  // namespace trv4host

@@ -129,10 +129,14 @@ public:
     std::vector<std::string> log;           // the plug-in's log lines
     std::vector<std::string> threadFaults;  // host calls made on the wrong thread
     std::vector<clap::id> timers;           // registered and not unregistered
+    std::vector<int> fds;                   // file descriptors registered for reading (POSIX)
     std::vector<std::string> presetErrors;
     int presetsLoaded = 0;
     // Runs the plug-in's timer handler for every registered timer.
     void fireTimers();
+    // The host's idle step: the plug-in's fd handler for every registered
+    // descriptor that is readable now (never waiting), then the timers.
+    void idle();
 
     // Whether the calling thread is inside one of the audio-thread calls, or
     // is the main thread outside them.
@@ -151,6 +155,7 @@ private:
     const clap::plugin_gui* gui_ = nullptr;
     const clap::plugin_preset_load* presetLoad_ = nullptr;
     const clap::plugin_timer_support* timerSupport_ = nullptr;
+    const clap::plugin_posix_fd_support* fdSupport_ = nullptr;
     bool active_ = false;
     bool processing_ = false;
     std::thread::id mainThread_;

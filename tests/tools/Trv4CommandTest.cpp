@@ -381,8 +381,8 @@ TEST_F(Trv4Command, SnapshotShowsTheSettingsTheMeterAndTheTempoWhereTheyBelong) 
 // The same render through TRV-4.clap or TRV-4.vst3 and the VST 2 module:
 // with one seed for the random generator, tempo sync playing and changes at
 // odd frames, the two output files are the same to the byte (raw files: a
-// WAV file's peak chunk carries the time it was written); info and validate
-// read the .clap file and the .vst3 bundle too.
+// WAV file's peak chunk carries the time it was written); info, validate
+// and snapshot read the .clap file and the .vst3 bundle too.
 struct OtherFormat {
     const char* name;
     const char* path;
@@ -416,6 +416,16 @@ TEST_P(Trv4OtherFormat, RenderEqualsTheVst2RenderAndInfoAndValidateReadIt) {
     const CommandRun validate = trv4("validate " + plugin);
     EXPECT_EQ(validate.code, 0) << validate.out;
     EXPECT_NE(validate.out.find(" passed, 0 failed"), std::string::npos) << validate.out;
+
+    // The editor, reached through that format's own editor interface and
+    // idled by its host, draws what the VST 2 editor draws.
+    const std::string shot = " --program 3 --set Level=0.3 --meter 0.5 --tempo 140";
+    ASSERT_EQ(trv4("snapshot " + module() + " '" + file("vst.png") + "'" + shot).code, 0);
+    const CommandRun snapshot = trv4("snapshot " + plugin + " '" + file("other.png") + "'" + shot);
+    ASSERT_EQ(snapshot.code, 0) << snapshot.err;
+    const Picture vstPicture = readPng(file("vst.png"));
+    EXPECT_EQ(vstPicture.width, 755);
+    EXPECT_TRUE(vstPicture.pixels == readPng(file("other.png")).pixels);
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, Trv4OtherFormat,

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "editor/EditorFactory.h"
+#include "editor/EditorTestPort.h"
 #include "plugin/ReplaySeed.h"
 #include "vst3/Vst3TestPort.h"
 
@@ -206,7 +207,8 @@ void Vst3Bridge::reportEdits() {
 
 vst::VstIntPtr Vst3Bridge::vendorSpecific(vst::VstInt32 index, vst::VstIntPtr value, void* ptr, float opt) {
     // The host's size hint goes to the view's content scale; our tools'
-    // request: the replay seed, through the plug-in's test port.
+    // requests: the replay seed and the editor's test port, through the
+    // plug-in's test port.
     if (index == trv4::kSizeHintIndex && value == trv4::kSizeHintValue) {
         vst3::IPlugView* view = instance_->view();
         void* obj = nullptr;
@@ -217,14 +219,18 @@ vst::VstIntPtr Vst3Bridge::vendorSpecific(vst::VstInt32 index, vst::VstIntPtr va
         scale->release();
         return ok ? 1 : 0;
     }
-    if (index == trv4::kReplaySeedIndex && value == trv4::kReplaySeedValue && ptr) {
-        trv4::IVst3TestPort* port = instance_->query<trv4::IVst3TestPort>();
-        if (!port) return 0;
+    const bool seed = index == trv4::kReplaySeedIndex && value == trv4::kReplaySeedValue;
+    const bool editorPort = index == trv4::kTestPortIndex && value == trv4::kTestPortValue;
+    if (!ptr || !(seed || editorPort)) return 0;
+    trv4::IVst3TestPort* port = instance_->query<trv4::IVst3TestPort>();
+    if (!port) return 0;
+    vst::VstIntPtr answer = 1;
+    if (seed)
         port->seedRandom(*static_cast<const uint64_t*>(ptr));
-        port->release();
-        return 1;
-    }
-    return 0;
+    else
+        answer = port->fillEditorTestPort(ptr) ? 1 : 0;
+    port->release();
+    return answer;
 }
 
 vst::VstIntPtr Vst3Bridge::dispatchFormat(vst::VstInt32 opcode, vst::VstInt32 index, vst::VstIntPtr value, void* ptr,
@@ -271,10 +277,14 @@ vst::VstIntPtr Vst3Bridge::dispatchFormat(vst::VstInt32 opcode, vst::VstInt32 in
         *static_cast<vst::ERect**>(ptr) = &rect_;
         return 1;
     }
-    case vst::effEditOpen: return ptr && instance_->attachView(ptr) ? 1 : 0;
+    // No parent: the view of an editor whose test port was handed out
+    // opens on the port's headless window system (trv4 snapshot).
+    case vst::effEditOpen: return instance_->attachView(ptr) ? 1 : 0;
     case vst::effEditClose: instance_->closeView(); return 0;
     case vst::effEditIdle: {
-        instance_->idle();
+        // A VST 2 host's idle asks for the editor's idle now: every timer
+        // runs, due or not.
+        instance_->idle(true);
         int width = 0, height = 0;
         if (instance_->takeResizeRequest(width, height) && audioMaster_)
             audioMaster_(&record_, vst::audioMasterSizeWindow, width, height, nullptr, 0.0f);

@@ -269,7 +269,7 @@ public:
         fdHandlers.clear();
     }
 
-    void idle() {
+    void idle(bool everyTimer) {
         const auto now = std::chrono::steady_clock::now();
         // A handler may unregister itself or others: walk a copy and run only
         // those still registered.
@@ -277,7 +277,7 @@ public:
         for (const Timer& t : due) {
             auto it =
                 std::find_if(timers.begin(), timers.end(), [&](const Timer& x) { return x.handler == t.handler; });
-            if (it == timers.end() || it->next > now) continue;
+            if (it == timers.end() || (it->next > now && !everyTimer)) continue;
             it->next = now + it->interval;
             t.handler->onTimer();
         }
@@ -685,7 +685,7 @@ bool Vst3Instance::takeResizeRequest(int& width, int& height) {
     return width > 0 && height > 0;
 }
 
-void Vst3Instance::idle() { host_->idle(); }
+void Vst3Instance::idle(bool everyTimer) { host_->idle(everyTimer); }
 
 size_t Vst3Instance::timerCount() const { return host_->timers.size(); }
 

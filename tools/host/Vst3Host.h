@@ -172,9 +172,10 @@ public:
     // The size the view asked for through the frame since the last call
     // (0 x 0: none). The frame agreed and called onSize already.
     bool takeResizeRequest(int& width, int& height);
-    // Runs the timers that fell due and the handlers of readable file
-    // descriptors (Linux run loop); the user-interface thread's idle.
-    void idle();
+    // Runs the timers that fell due (every timer when `everyTimer`) and the
+    // handlers of readable file descriptors (Linux run loop); the
+    // user-interface thread's idle.
+    void idle(bool everyTimer = false);
 
     // --- What the plug-in asked of the host --------------------------------------------
     std::vector<Vst3Edit> edits;

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <thread>
 
+#include "editor/EditorTestPort.h"
 #include "tools/trv4/validate/Checks.h"
 #include "tools/trv4/validate/Signals.h"
 #include "vst3/Vst3TestPort.h"
@@ -409,6 +410,10 @@ Outcome signals(Session& session) {
 }
 
 Outcome editor(Session& session) {
+    // The view: its window systems and size; opened on the headless window
+    // system of the editor's test port, it asks the Linux run loop for its
+    // idle, a wheel notch on a knob reaches the host as one edit (begin,
+    // perform, end), and closing it leaves nothing registered.
     Faults faults;
     auto instance = make(session, faults);
     if (!instance) return faults.outcome("");
@@ -424,11 +429,39 @@ Outcome editor(Session& session) {
                   "an unknown window system is supported");
     vst3::ViewRect size{};
     faults.expect(view->getSize(&size) == vst3::kResultOk && size.width() > 0 && size.height() > 0, "no view size");
+    std::string summary = std::to_string(size.width()) + " x " + std::to_string(size.height());
+
+    trv4::EditorTestPort port{};
+    port.size = sizeof port;
+    trv4::IVst3TestPort* tools = instance->query<trv4::IVst3TestPort>();
+    const bool headless = tools && tools->fillEditorTestPort(&port);
+    if (tools) tools->release();
+    if (headless && instance->attachView(nullptr)) {
+#if !defined(_WIN32)
+        faults.expect(instance->timerCount() + instance->fdHandlerCount() > 0,
+                      "the view asked the run loop for no idle");
+#endif
+        instance->idle(true);
+        trv4::EditorControlInfo knob{};
+        if (port.controlInfo && port.controlInfo(port.context, "DelayCoarseControl", &knob)) {
+            instance->edits.clear();
+            port.mouseWheel(port.context, knob.left + knob.width / 2, knob.top + knob.height / 2, 120);
+            instance->idle(true);
+            const auto& e = instance->edits;
+            faults.expect(e.size() == 3 && e[0].kind == trv4host::Vst3Edit::kBegin &&
+                              e[1].kind == trv4host::Vst3Edit::kPerform && e[2].kind == trv4host::Vst3Edit::kEnd &&
+                              e[1].value == instance->value(e[1].id),
+                          "a wheel notch did not come as begin, perform (the value the controller holds), end");
+            summary += ", wheel notch as one edit";
+        }
+    } else if (headless) {
+        faults.add("the view did not open on the test port's window system");
+    }
     instance->closeView();
     faults.expect(instance->timerCount() == 0 && instance->fdHandlerCount() == 0,
                   "the view left timers or handlers registered");
     expectThreadRules(*instance, faults);
-    return faults.outcome(std::to_string(size.width()) + " x " + std::to_string(size.height()));
+    return faults.outcome(summary);
 }
 
 }  // namespace

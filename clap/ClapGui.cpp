@@ -1,10 +1,11 @@
 // The gui extension: the VST 2 build's editor, embedded in the host's window
 // (X11 on Linux, Win32 on Windows), idled from the host's timer at about
 // 30 Hz and, on Linux where the host watches file descriptors, as soon as
-// events arrive on the editor's X connection. The size is what the editor glue reports, at the editor's own
-// size step; the host's scale counts as its size hint, below the user's own
-// choice and above the screen's density, and a size change while open asks
-// the host for room. Main thread only.
+// events arrive on the editor's X connection. The size is what the editor
+// glue reports, at the editor's own size step; the host's scale counts as
+// its size hint, below the user's own choice and above the screen's
+// density, and a size change while open asks the host for room. Main thread
+// only.
 #include <cmath>
 #include <cstring>
 

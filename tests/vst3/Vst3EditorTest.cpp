@@ -380,7 +380,7 @@ TEST_F(Vst3Editor, HostContentScaleSizesTheEditorOnWindowsOnly) {
 // A drag and a wheel notch in the editor reach the host as one edit each:
 // begin, the values, end, for the parameter's id; the values are those the
 // VST 2 build automates for the same input, and the controller reads the
-// last one back.
+// last one back. The host's own change reaches the editor at its idle.
 TEST_F(Vst3Editor, DragAndWheelReachTheHostAsEditsWithTheVst2Values) {
     Vst3Instance& fx = makeInstance();
     EditLog log;
@@ -390,7 +390,8 @@ TEST_F(Vst3Editor, DragAndWheelReachTheHostAsEditsWithTheVst2Values) {
     ASSERT_EQ(fx.port->fillEditorTestPort(&vst3Port.port), 1);
     vst3::IPlugView* view = makeView(fx);
     ASSERT_NE(view, nullptr);
-    Frame frame;
+    RunLoop loop;
+    Frame frame(&loop);
     view->setFrame(&frame);
     ASSERT_EQ(view->attached(nullptr, kNativeType), vst3::kResultOk);  // the port's own screen
 
@@ -429,6 +430,23 @@ TEST_F(Vst3Editor, DragAndWheelReachTheHostAsEditsWithTheVst2Values) {
     vst3Port.wheel("OutputLevelControl", -1);
     vst2Port.wheel("OutputLevelControl", -1);
     expectEdit(trv4::kLevel);
+
+    // The host's own change shows at the next idle, and is not echoed.
+    ASSERT_EQ(fx.controller->setParamNormalized(trv4::kDelay, 1.0), vst3::kResultOk);
+    EXPECT_NE(vst3Port.info("DelayCoarseControl").position, vst3Port.info("DelayCoarseControl").max);
+#if defined(_WIN32)
+    // The view's own thread timer, from the host's message loop.
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < 300;) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+        Sleep(5);
+    }
+#else
+    ASSERT_EQ(loop.timers.size(), 1u);
+    loop.timers[0].first->onTimer();
+#endif
+    EXPECT_EQ(vst3Port.info("DelayCoarseControl").position, vst3Port.info("DelayCoarseControl").max);
+    EXPECT_TRUE(log.calls.empty());
 
     reference.dispatch(vst::effEditClose);
     view->removed();

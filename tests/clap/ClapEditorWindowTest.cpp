@@ -7,51 +7,19 @@
 #include "tests/clap/ClapRig.h"
 
 // Xlib last: its macros (None, Bool) must not meet the headers above.
-#include <X11/Xlib.h>
 #include <poll.h>
+
+#include "tests/support/X11HostWindow.h"
 
 namespace {
 
 using trv4test::ClapRig;
 
-// The host's own connection and window.
-struct XHost {
-    Display* display = XOpenDisplay(nullptr);
-    ::Window window = 0;
-
-    XHost() {
-        if (!display) return;
-        const int screen = DefaultScreen(display);
-        window = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, 800, 600, 0, 0,
-                                     BlackPixel(display, screen));
-        XMapWindow(display, window);
-        XSync(display, False);
-    }
-    ~XHost() {
-        if (display) XCloseDisplay(display);
-    }
-    // An exposure of the editor's window, as the server sends when a window
-    // over it goes away.
-    void exposeChild() const {
-        ::Window root = 0, up = 0, *list = nullptr;
-        unsigned count = 0;
-        if (!XQueryTree(display, window, &root, &up, &list, &count)) return;
-        if (count > 0) {
-            XEvent e{};
-            e.xexpose.type = Expose;
-            e.xexpose.window = list[0];
-            e.xexpose.width = 755;
-            e.xexpose.height = 370;
-            XSendEvent(display, list[0], False, ExposureMask, &e);
-        }
-        if (list) XFree(list);
-        XFlush(display);
-    }
-};
+using XHost = trv4test::X11HostWindow;
 
 TEST(ClapEditorWindow, TheXConnectionIsWatchedWhileTheWindowStands) {
     XHost x;
-    ASSERT_NE(x.display, nullptr) << "no X display";
+    ASSERT_NE(x.display(), nullptr) << "no X display";
     ClapRig rig;
     const clap::plugin_gui* gui = rig->gui();
     const clap::plugin& p = rig->plugin();
@@ -59,12 +27,12 @@ TEST(ClapEditorWindow, TheXConnectionIsWatchedWhileTheWindowStands) {
     EXPECT_TRUE(rig->fds.empty());
     clap::window window{};
     window.api = clap::kWindowApiX11;
-    window.x11 = x.window;
+    window.x11 = x.window();
     ASSERT_TRUE(gui->set_parent(&p, &window));
     EXPECT_EQ(rig->timers.size(), 1u);
     ASSERT_EQ(rig->fds.size(), 1u);
     const int fd = rig->fds[0];
-    EXPECT_NE(fd, ConnectionNumber(x.display));
+    EXPECT_NE(fd, ConnectionNumber(x.display()));
 
     // The plug-in's handler takes all that came, without waiting for more.
     auto* fdSupport = static_cast<const clap::plugin_posix_fd_support*>(rig->extension(clap::kExtPosixFdSupport));

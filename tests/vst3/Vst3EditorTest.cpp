@@ -23,8 +23,9 @@
 #if defined(_WIN32)
 #include <windows.h>
 #else
-#include <X11/Xlib.h>
 #include <poll.h>
+
+#include "tests/support/X11HostWindow.h"
 #include <unistd.h>
 #endif
 
@@ -117,9 +118,9 @@ public:
 };
 
 // A top-level host window and the editor windows inside it.
+#if defined(_WIN32)
 class HostWindow {
 public:
-#if defined(_WIN32)
     HostWindow() {
         hwnd_ = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800, 600, nullptr, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
@@ -141,59 +142,10 @@ public:
 
 private:
     HWND hwnd_ = nullptr;
-#else
-    HostWindow() : display_(XOpenDisplay(nullptr)) {
-        if (!display_) return;
-        const int screen = DefaultScreen(display_);
-        window_ = XCreateSimpleWindow(display_, RootWindow(display_, screen), 0, 0, 800, 600, 0, 0,
-                                      BlackPixel(display_, screen));
-        XMapWindow(display_, window_);
-        XSync(display_, False);
-    }
-    ~HostWindow() {
-        if (display_) XCloseDisplay(display_);
-    }
-    bool exists() const { return display_ != nullptr; }
-    void* handle() const { return reinterpret_cast<void*>(static_cast<uintptr_t>(window_)); }
-    Display* display() const { return display_; }
-    // Sends the first child window an exposure of its whole area, as the
-    // server does when a window over it goes away; whoever draws the child
-    // receives it.
-    void exposeChild() const {
-        ::Window root = 0, up = 0, *list = nullptr;
-        unsigned count = 0;
-        if (!XQueryTree(display_, window_, &root, &up, &list, &count)) return;
-        if (count > 0) {
-            XEvent e{};
-            e.xexpose.type = Expose;
-            e.xexpose.window = list[0];
-            e.xexpose.width = 755;
-            e.xexpose.height = 370;
-            XSendEvent(display_, list[0], False, ExposureMask, &e);
-        }
-        if (list) XFree(list);
-        XFlush(display_);
-    }
-    std::vector<Size> children() const {
-        XSync(display_, False);
-        ::Window root = 0, up = 0, *list = nullptr;
-        unsigned count = 0;
-        std::vector<Size> sizes;
-        if (!XQueryTree(display_, window_, &root, &up, &list, &count)) return sizes;
-        for (unsigned i = 0; i < count; ++i) {
-            XWindowAttributes a;
-            if (XGetWindowAttributes(display_, list[i], &a) && a.map_state == IsViewable)
-                sizes.emplace_back(a.width, a.height);
-        }
-        if (list) XFree(list);
-        return sizes;
-    }
-
-private:
-    Display* display_ = nullptr;
-    ::Window window_ = 0;
-#endif
 };
+#else
+using HostWindow = trv4test::X11HostWindow;
+#endif
 
 class Vst3Editor : public Vst3Test {
 protected:

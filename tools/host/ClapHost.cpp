@@ -8,19 +8,12 @@
 #endif
 
 #include "ProductInfo.h"
+#include "tools/host/AudioCall.h"
 #include "tools/host/SharedLibrary.h"
 
 namespace trv4host {
 
 namespace {
-
-// Set while this thread is inside an audio-thread call of any instance.
-thread_local int audioCallDepth = 0;
-
-struct AudioCall {
-    AudioCall() { ++audioCallDepth; }
-    ~AudioCall() { --audioCallDepth; }
-};
 
 // The preset names a discovery provider reports for the plug-in's own location.
 struct PresetCollector {
@@ -305,7 +298,7 @@ ClapInstance::~ClapInstance() {
     plugin_->destroy(plugin_);
 }
 
-bool ClapInstance::onAudioThread() { return audioCallDepth > 0; }
+bool ClapInstance::onAudioThread() { return insideAudioCall(); }
 
 bool ClapInstance::onMainThread() const { return !onAudioThread() && std::this_thread::get_id() == mainThread_; }
 

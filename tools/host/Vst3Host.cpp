@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <tuple>
 
+#include "tools/host/AudioCall.h"
 #include "tools/host/SharedLibrary.h"
 
 #if !defined(_WIN32)
@@ -14,14 +15,6 @@
 namespace trv4host {
 
 namespace {
-
-// Set while this thread is inside an audio-thread call of any instance.
-thread_local int audioCallDepth = 0;
-
-struct AudioCall {
-    AudioCall() { ++audioCallDepth; }
-    ~AudioCall() { --audioCallDepth; }
-};
 
 std::string narrow(const char16_t* text, size_t capacity) {
     std::string s;
@@ -508,7 +501,7 @@ Vst3Instance::~Vst3Instance() {
     }
 }
 
-bool Vst3Instance::onAudioThread() { return audioCallDepth > 0; }
+bool Vst3Instance::onAudioThread() { return insideAudioCall(); }
 
 bool Vst3Instance::onMainThread() const { return !onAudioThread() && std::this_thread::get_id() == mainThread_; }
 

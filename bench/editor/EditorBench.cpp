@@ -12,6 +12,7 @@
 #include "editor/EditorTestPort.h"
 #include "editor/TPluginEditorWindow.h"
 #include "platform/headless/HeadlessBackend.h"
+#include "skin/ScaledPictures.h"
 #include "plugin/uPlugin.h"
 #include "toolkit/cDIBPanel.h"
 
@@ -22,11 +23,13 @@ vst::VstIntPtr VST_CALL SilentHost(vst::AEffect*, vst::VstInt32 opcode, vst::Vst
 }
 
 struct OpenEditor {
-    OpenEditor() : plugin(std::make_unique<trv4::APlugin>(SilentHost)) {
+    // percent: the editor's size, set as a host would before it opens.
+    explicit OpenEditor(int percent = 100) : plugin(std::make_unique<trv4::APlugin>(SilentHost)) {
         glue = static_cast<trv4::APluginEditor*>(plugin->getEditor());
         trv4::EditorTestPort port{};
         port.size = sizeof port;
         plugin->vendorSpecific(trv4::kTestPortIndex, trv4::kTestPortValue, &port, 0);
+        glue->setScalePercent(percent);
         glue->open(nullptr);
         glue->idle();  // the first update: every control set
         backend = static_cast<platform::HeadlessBackend*>(glue->window()->GetBackend());
@@ -49,7 +52,7 @@ struct OpenEditor {
 };
 
 void BM_FullRepaint(benchmark::State& state) {
-    OpenEditor editor;
+    OpenEditor editor(static_cast<int>(state.range(0)));
     const platform::Rect all = editor.container->ClientRect();
     int64_t n = 0;
     for (auto _ : state) {
@@ -58,7 +61,7 @@ void BM_FullRepaint(benchmark::State& state) {
         if ((++n & 1023) == 0) editor.DropRecords();
     }
 }
-BENCHMARK(BM_FullRepaint)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FullRepaint)->Arg(100)->Arg(200)->Unit(benchmark::kMicrosecond);
 
 void BM_IdleUnchanged(benchmark::State& state) {
     OpenEditor editor;
@@ -67,7 +70,7 @@ void BM_IdleUnchanged(benchmark::State& state) {
 BENCHMARK(BM_IdleUnchanged)->Unit(benchmark::kNanosecond);
 
 void BM_IdleOneKnobMoved(benchmark::State& state) {
-    OpenEditor editor;
+    OpenEditor editor(static_cast<int>(state.range(0)));
     int64_t n = 0;
     for (auto _ : state) {
         // Level between 0.3 and 0.7: the knob, its read-out and their paint.
@@ -76,13 +79,13 @@ void BM_IdleOneKnobMoved(benchmark::State& state) {
         if ((++n & 1023) == 0) editor.DropRecords();
     }
 }
-BENCHMARK(BM_IdleOneKnobMoved)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_IdleOneKnobMoved)->Arg(100)->Arg(200)->Unit(benchmark::kMicrosecond);
 
-// Not a goal of its own, but hosts reopen editors often: reading the
-// embedded description (with the skin's pixels), making the controls and
-// the first update.
+// Hosts reopen editors often: reading the embedded description (with the
+// skin's pixels), making the controls and the first update; a magnified
+// editor copies the pictures the first one at its size drew.
 void BM_OpenAndClose(benchmark::State& state) {
-    OpenEditor editor;
+    OpenEditor editor(static_cast<int>(state.range(0)));
     editor.glue->close();
     for (auto _ : state) {
         editor.glue->open(nullptr);
@@ -91,6 +94,21 @@ void BM_OpenAndClose(benchmark::State& state) {
     }
     editor.glue->open(nullptr);
 }
-BENCHMARK(BM_OpenAndClose)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenAndClose)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond);
+
+// The first editor at a size in the process (goal at 200 %: under 100 ms):
+// as above, with the skin's pictures drawn at that size.
+void BM_OpenFirstAndClose(benchmark::State& state) {
+    OpenEditor editor(static_cast<int>(state.range(0)));
+    editor.glue->close();
+    for (auto _ : state) {
+        trv4skin::ScaledPictures::forget();
+        editor.glue->open(nullptr);
+        editor.glue->idle();
+        editor.glue->close();
+    }
+    editor.glue->open(nullptr);
+}
+BENCHMARK(BM_OpenFirstAndClose)->Arg(125)->Arg(150)->Arg(175)->Arg(200)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -18,6 +18,8 @@
 
 #include "editor/APluginEditor.h"
 #include "editor/EditorTestPort.h"
+#include "editor/TPluginEditorWindow.h"
+#include "platform/headless/HeadlessBackend.h"
 #include "plugin/uPlugin.h"
 
 namespace trv4 {
@@ -113,6 +115,10 @@ TEST_F(EditorResizeTest, AGrantedSizeRedrawsTheOpenWindowARefusedOneKeepsIt) {
 
     gGrant = false;
     PickSize(4);  // 200 %: refused
+    // The menu itself came magnified with the window it was opened from.
+    const auto& menus = static_cast<platform::HeadlessBackend*>(glue->window()->GetBackend())->popupMenus;
+    ASSERT_FALSE(menus.empty());
+    EXPECT_EQ(menus.back().scale.percent, 150);
     ASSERT_EQ(gRequests.size(), 2u);
     EXPECT_EQ(gRequests.back(), std::make_pair(1510, 740));
     EXPECT_EQ(Rect(), std::make_pair(1133, 555));

@@ -69,7 +69,7 @@ struct Placement {
 // once, so that filling a large area costs three look-ups a pixel.
 class MixTable {
 public:
-    MixTable(Rgb c, double weight) {
+    MixTable(Rgb c, double weight) : opaque_(weight >= 1), pixel_(ToPixel(c)) {
         for (int v = 0; v < 256; ++v) {
             const Rgb mixed = weight >= 1 ? c : Mix(Rgb{double(v), double(v), double(v)}, c, weight);
             r_[v] = static_cast<uint8_t>(ToChannel(mixed.r));
@@ -80,8 +80,14 @@ public:
     uint32_t Apply(uint32_t p) const {
         return 0xFF000000u | uint32_t{r_[(p >> 16) & 0xFF]} << 16 | uint32_t{g_[(p >> 8) & 0xFF]} << 8 | b_[p & 0xFF];
     }
+    // Weight 1 or more: the colour itself whatever lay beneath (which is not
+    // read: a new surface's pixels are undefined).
+    bool Opaque() const { return opaque_; }
+    uint32_t Pixel() const { return pixel_; }
 
 private:
+    bool opaque_;
+    uint32_t pixel_;
     uint8_t r_[256], g_[256], b_[256];
 };
 
@@ -121,14 +127,17 @@ public:
     void BlendRun(int py, int left, int right, const MixTable& mix) {
         if (py < 0 || py >= dib_.Height() || !dib_.Bits()) return;
         uint32_t* row = &At(0, py);
-        for (int px = std::max(left, 0), end = std::min(right, dib_.Width()); px < end; ++px)
-            row[px] = mix.Apply(row[px]);
+        const int from = std::max(left, 0), end = std::min(right, dib_.Width());
+        if (mix.Opaque())
+            std::fill(row + std::min(from, end), row + end, mix.Pixel());
+        else
+            for (int px = from; px < end; ++px) row[px] = mix.Apply(row[px]);
     }
     // BlendPhysical with the colour and weight of the table.
     void BlendPhysical(int px, int py, const MixTable& mix) {
         if (!Inside(px, py)) return;
         uint32_t& p = At(px, py);
-        p = mix.Apply(p);
+        p = mix.Opaque() ? mix.Pixel() : mix.Apply(p);
     }
     void FillRect(int x, int y, int w, int h, Rgb c, double weight = 1);
     // Top colour to bottom colour, one step per physical row.

@@ -42,7 +42,7 @@ void TPluginEditorWindow::ShowSizeMenu(Component* sender, toolkit::TDIBPopupMenu
     }
     // The actions are the menu's own; the menu outlives every pick (it
     // belongs to this window, which the pick may resize but not free).
-    GetBackend()->ShowPopupMenu(control->Parent()->Handle(), at, captions, checked, [&menu](int item) {
+    GetBackend()->ShowPopupMenu(control->Parent()->Handle(), at, captions, checked, scale, [&menu](int item) {
         if (item >= 0 && static_cast<size_t>(item) < menu.items.size() && menu.items[item].action)
             menu.items[item].action();
     });

@@ -18,6 +18,7 @@
 #include "platform/DeviceContext.h"
 #include "platform/Geometry.h"
 #include "platform/Input.h"
+#include "platform/PixelScale.h"
 
 namespace platform {
 
@@ -122,11 +123,13 @@ public:
     // A popup menu of captions at p (client coordinates of owner, one of our
     // windows, physical pixels), item checked (-1: none) marked. chosen gets
     // the index of the item the user picks, on the window thread; a menu
-    // dismissed calls nothing. Win32: modal, returns when the menu closes.
-    // X11: returns at once; the menu is driven by ProcessEvents. Headless:
-    // recorded, tests pick an item.
+    // dismissed calls nothing. scale: the owner's magnification, which a
+    // menu drawn by us takes too. Win32: the system's menu (sized for the
+    // host's DPI), modal, returns when the menu closes. X11: returns at
+    // once; the menu is driven by ProcessEvents. Headless: recorded, tests
+    // pick an item.
     virtual void ShowPopupMenu(uintptr_t owner, Point p, const std::vector<std::string>& items, int checked,
-                               std::function<void(int)> chosen) = 0;
+                               PixelScale scale, std::function<void(int)> chosen) = 0;
 };
 
 // The backend of the window system this binary was built for (defined by

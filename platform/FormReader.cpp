@@ -1,5 +1,6 @@
 #include "platform/FormReader.h"
 
+#include <array>
 #include <charconv>
 #include <memory>
 #include <vector>
@@ -27,12 +28,17 @@ struct Token {
 
 bool IsNameStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
+// The value of each character as a hex digit; -1 for a character that is none.
+constexpr std::array<int8_t, 256> kHexDigits = [] {
+    std::array<int8_t, 256> t{};
+    for (int c = 0; c < 256; ++c)
+        t[c] = static_cast<int8_t>(c >= '0' && c <= '9'   ? c - '0'
+                                   : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                   : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                          : -1);
+    return t;
+}();
+int HexDigit(char c) { return kHexDigits[static_cast<unsigned char>(c)]; }
 
 class Lexer {
 public:
@@ -67,9 +73,30 @@ public:
 
     // The bytes of a hex block, after its opening brace.
     std::vector<uint8_t> HexBlock(int openLine) {
-        std::vector<uint8_t> bytes;
+        // Room for every byte the block can hold, trimmed at the end.
+        const size_t close = text_.find('}', pos_);
+        std::vector<uint8_t> bytes(close != std::string_view::npos ? (close - pos_) / 2 : 0);
+        size_t count = 0;
         int high = -1;
         while (true) {
+            // Whole bytes, two digits at a time, up to the next line break:
+            // an editor's pictures are a few megabytes of them. The closing
+            // brace (no digit) stops the run before the text or the room
+            // for the bytes ends.
+            if (high < 0 && close != std::string_view::npos) {
+                const char* in = text_.data() + pos_;
+                uint8_t* out = bytes.data() + count;
+                while (true) {
+                    const int hi = HexDigit(in[0]);
+                    if (hi < 0) break;
+                    const int lo = HexDigit(in[1]);
+                    if (lo < 0) break;
+                    *out++ = static_cast<uint8_t>(hi << 4 | lo);
+                    in += 2;
+                }
+                pos_ = static_cast<size_t>(in - text_.data());
+                count = static_cast<size_t>(out - bytes.data());
+            }
             if (pos_ >= text_.size())
                 throw FormError(line_,
                                 "the binary block started at line " + std::to_string(openLine) + " has no closing '}'");
@@ -82,11 +109,17 @@ public:
             if (high < 0) {
                 high = digit;
             } else {
-                bytes.push_back(static_cast<uint8_t>(high << 4 | digit));
+                const auto byte = static_cast<uint8_t>(high << 4 | digit);
+                if (count < bytes.size())
+                    bytes[count] = byte;
+                else
+                    bytes.push_back(byte);
+                ++count;
                 high = -1;
             }
         }
         if (high >= 0) throw FormError(line_, "the binary block ends in half a byte");
+        bytes.resize(count);
         return bytes;
     }
 

@@ -1,6 +1,7 @@
 #include "platform/Label.h"
 
 #include <cmath>
+#include <cstdlib>
 
 namespace platform {
 
@@ -93,6 +94,18 @@ void Label::Paint(DeviceContext& dc) {
     font.color = ResolveColor(font.color);
     // The text itself at the magnified height, not a magnified bitmap.
     font.height = static_cast<int>(std::lround(scale.Length(font.height)));
+    if (!scale.IsIdentity()) {
+        // Glyphs do not widen exactly with the height (at 11 pixels their
+        // advances round down more): a text that fits the label at 100 %
+        // can overrun its magnified width and lose its last character. A
+        // pixel or two smaller then.
+        const int room = scale.ToPhysical(ClientRect()).Width();
+        const int step = font.height < 0 ? 1 : -1;  // towards zero
+        for (int smaller = 0; smaller < 2 && std::abs(font.height) > 1; ++smaller) {
+            if (dc.TextExtent(caption_, font).width <= room) break;
+            font.height += step;
+        }
+    }
     dc.DrawString(0, 0, caption_, font);
 }
 

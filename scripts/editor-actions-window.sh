@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# editor-actions-window.sh WORKDIR TRV4 PLUGIN [native|win32|win64]
+# editor-actions-window.sh WORKDIR TRV4 PLUGIN [native|win32|win64] [SCALE]
 # The editor's manual and about icons in a real window: `trv4 edit` opens
-# PLUGIN's editor, xdotool clicks the icons.
+# PLUGIN's editor (at SCALE, default 1: trv4 edit --scale), xdotool clicks
+# the icons at their logical places SCALE times as far.
 #   native: the manual setting is an INI file under a private
 #     XDG_CONFIG_HOME, xdg-open is replaced on PATH by a script that records
 #     its arguments; the click must record exactly the path. The about box
@@ -15,14 +16,20 @@
 # Runs under scripts/platform-xvfb.sh, which supplies the display.
 set -u
 . "$(dirname "$0")/edit-host.sh"
-work=$1; trv4=$2; plugin=$3; mode=${4:-native}
+work=$1; trv4=$2; plugin=$3; mode=${4:-native}; scale=${5:-1}
 run=$work/run
 rm -rf "$run"; mkdir -p "$run"
 
-# Window coordinates of the icons' centres and the Level knob's.
-manual_x=662; manual_y=30
-about_x=712; about_y=30
-knob_x=346; knob_y=103
+# A logical (100 %) window coordinate at SCALE: ceil(v x SCALE), the first
+# physical pixel of that logical pixel.
+phys() { awk -v v="$1" -v s="$scale" 'BEGIN { p = v * s; c = int(p); if (c < p) c++; print c }'; }
+
+# Window coordinates of the icons' centres and the Level knob's, and the
+# Level read-out's box, at SCALE.
+manual_x=$(phys 662); manual_y=$(phys 30)
+about_x=$(phys 712); about_y=$(phys 30)
+knob_x=$(phys 346); knob_y=$(phys 103)
+readout_box="$(phys 60)x$(phys 20)"; readout_x=$(phys 320); readout_y=$(phys 138)
 
 failed=0
 check() {  # check STATUS MESSAGE
@@ -90,7 +97,7 @@ else
   expected=$manual
 fi
 
-edit_host_start "$run/edit.log" "${host[@]}" edit "$target" --program 0 --no-audio || exit 1
+edit_host_start "$run/edit.log" "${host[@]}" edit "$target" --program 0 --no-audio --scale "$scale" || exit 1
 sleep 0.5; [ "$mode" != native ] && sleep 1.5  # a few idles: the editor is drawn
 click() { xdotool mousemove "$1" "$2"; sleep 0.2; xdotool click 1; sleep 0.3; }
 
@@ -129,12 +136,12 @@ if [ -n "$box" ]; then
   if [ "$mode" = native ]; then
     # The host goes on while the box stands: a drag on Level reaches it and
     # the editor repaints the read-out.
-    import -window root -crop "60x20+$((x + 320))+$((y + 138))" +repage "$run/readout-before.png"
+    import -window root -crop "$readout_box+$((x + readout_x))+$((y + readout_y))" +repage "$run/readout-before.png"
     xdotool mousemove $((x + knob_x)) $((y + knob_y)) mousedown 1; sleep 0.1
-    for step in 5 10 15 20; do xdotool mousemove $((x + knob_x)) $((y + knob_y - step)); sleep 0.05; done
+    for step in 5 10 15 20; do xdotool mousemove $((x + knob_x)) $((y + knob_y - $(phys $step))); sleep 0.05; done
     xdotool mouseup 1; sleep 0.3
     wait_for grep -q '^automate 1 ' "$run/edit.log"; check $? "no automation from a drag while the about box stands"
-    import -window root -crop "60x20+$((x + 320))+$((y + 138))" +repage "$run/readout-after.png"
+    import -window root -crop "$readout_box+$((x + readout_x))+$((y + readout_y))" +repage "$run/readout-after.png"
     differing=$(compare -metric AE "$run/readout-before.png" "$run/readout-after.png" /dev/null 2>&1)
     [ "${differing:-0}" != 0 ]; check $? "the Level read-out was not repainted while the about box stood"
     shown Information; check $? "the about box closed by itself"

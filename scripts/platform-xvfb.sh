@@ -3,10 +3,12 @@
 # Runs a window test on an Xvfb of its own (a free display number picked by
 # Xvfb itself), which it stops afterwards. A screen of its own: windows of
 # tests running beside it on a shared display would show in its screenshots.
+# TRV4_XVFB_SCREEN sets the screen (default 1024x768x24; a 200 per cent
+# editor needs a larger one).
 set -u
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$dir/display" </dev/null >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 "${TRV4_XVFB_SCREEN:-1024x768x24}" -nolisten tcp -noreset 3>"$dir/display" </dev/null >/dev/null 2>&1 &
 xvfb=$!
 for _ in $(seq 100); do
   [ -s "$dir/display" ] && break

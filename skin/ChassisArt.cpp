@@ -50,11 +50,11 @@ void Brush(Painter& paint, int x, int y, int w, int h, Rgb top, Rgb bottom, doub
         row = row * 0.6 + noise.Next() * 0.4;
         const Rgb base = Mix(top, bottom, rows > 1 ? py / (rows - 1.0) : 0);
         double run = 0;
-        for (int px = 0; px < columns; ++px) {
+        paint.SetRun(top0 + py, left, left + columns, [&](int) {
             run = run * 0.85 + noise.Next() * 0.15;
             const double d = row * streak + run * grain;
-            paint.SetPhysical(left + px, top0 + py, Rgb{base.r + d, base.g + d, base.b + d * 1.1});
-        }
+            return Rgb{base.r + d, base.g + d, base.b + d * 1.1};
+        });
     }
 }
 

@@ -2,43 +2,39 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace trv4skin {
 
 namespace {
 
-uint32_t Channel(double v) { return static_cast<uint32_t>(std::clamp(std::lround(v), 0L, 255L)); }
-
 // Coverage of a pixel whose centre lies `inside` pixels within an edge.
 double Coverage(double inside) { return std::clamp(inside + 0.5, 0.0, 1.0); }
 
+// From this many physical pixels on, a fill works out its MixTable first
+// (about as much work as mixing a couple of hundred pixels one by one).
+constexpr int kTableArea = 512;
+
+std::optional<MixTable> TableFor(int area, Rgb c, double weight) {
+    if (area < kTableArea) return std::nullopt;
+    return MixTable(c, weight);
+}
+
+// Physical pixels in a disc's square of physical radius r.
+int DiscArea(double r) { return static_cast<int>(4 * r * r); }
+
 }  // namespace
 
-uint32_t ToPixel(Rgb c) { return 0xFF000000u | Channel(c.r) << 16 | Channel(c.g) << 8 | Channel(c.b); }
-
-Rgb FromPixel(uint32_t p) {
-    return {static_cast<double>((p >> 16) & 0xFF), static_cast<double>((p >> 8) & 0xFF), static_cast<double>(p & 0xFF)};
-}
-
-double Placement::LogicalX(int px) const {
-    if (scale.IsIdentity()) return px + 0.5;
-    return (px + scale.ToPhysical(left) + 0.5) * 100.0 / scale.percent - left;
-}
-
-double Placement::LogicalY(int py) const {
-    if (scale.IsIdentity()) return py + 0.5;
-    return (py + scale.ToPhysical(top) + 0.5) * 100.0 / scale.percent - top;
-}
-
-void Painter::BlendPhysical(int px, int py, Rgb c, double weight) {
-    if (px < 0 || py < 0 || px >= dib_.Width() || py >= dib_.Height() || weight <= 0) return;
-    SetPhysical(px, py, weight >= 1 ? c : Mix(FromPixel(dib_.Pixel(px, py)), c, weight));
-}
-
 void Painter::FillRect(int x, int y, int w, int h, Rgb c, double weight) {
-    const int right = at_.X(x + w), bottom = at_.Y(y + h);
-    for (int py = at_.Y(y); py < bottom; ++py)
-        for (int px = at_.X(x); px < right; ++px) BlendPhysical(px, py, c, weight);
+    const int left = at_.X(x), right = at_.X(x + w), top = at_.Y(y), bottom = at_.Y(y + h);
+    if (weight <= 0 || right <= left || bottom <= top) return;
+    if ((right - left) * (bottom - top) < kTableArea) {
+        for (int py = top; py < bottom; ++py)
+            for (int px = left; px < right; ++px) BlendPhysical(px, py, c, weight);
+        return;
+    }
+    const MixTable mix(c, weight);
+    for (int py = top; py < bottom; ++py) BlendRun(py, left, right, mix);
 }
 
 void Painter::VerticalGradient(int x, int y, int w, int h, Rgb top, Rgb bottom) {
@@ -64,26 +60,61 @@ void Painter::FillRoundRect(double lx, double ly, double lw, double lh, double l
     const double x = at_.X(lx), y = at_.Y(ly), w = lw * m, h = lh * m, radius = lradius * m;
     const int x0 = static_cast<int>(std::floor(x)), x1 = static_cast<int>(std::ceil(x + w));
     const int y0 = static_cast<int>(std::floor(y)), y1 = static_cast<int>(std::ceil(y + h));
-    for (int py = y0; py < y1; ++py)
-        for (int px = x0; px < x1; ++px) {
+    if (weight <= 0) return;
+    const std::optional<MixTable> whole = TableFor((x1 - x0) * (y1 - y0), c, weight);
+    for (int py = y0; py < y1; ++py) {
+        const double qy = std::max({y + radius - (py + 0.5), py + 0.5 - (y + h - radius), 0.0});
+        const double edgeY = std::min(py + 0.5 - y, y + h - (py + 0.5));
+        const auto pixel = [&](int px) {
             // Distance inside the rounded outline, by the nearest corner centre.
             const double qx = std::max({x + radius - (px + 0.5), px + 0.5 - (x + w - radius), 0.0});
-            const double qy = std::max({y + radius - (py + 0.5), py + 0.5 - (y + h - radius), 0.0});
-            const double edge = std::min({px + 0.5 - x, x + w - (px + 0.5), py + 0.5 - y, y + h - (py + 0.5)});
+            const double edge = std::min({px + 0.5 - x, x + w - (px + 0.5), edgeY});
             const double inside = (qx > 0 && qy > 0) ? radius - std::hypot(qx, qy) : edge;
-            BlendPhysical(px, py, c, weight * Coverage(inside));
+            const double cover = Coverage(inside);
+            if (cover >= 1 && whole)
+                BlendPhysical(px, py, *whole);
+            else
+                BlendPhysical(px, py, c, weight * cover);
+        };
+        // On a row clear of the corners and at least half a pixel inside the
+        // top and bottom, the pixels at least half a pixel inside both sides
+        // are wholly covered: those take the table. They form one run of
+        // columns, whose ends are found from both sides.
+        const auto covered = [&](int px) { return px + 0.5 - x >= 0.5 && x + w - (px + 0.5) >= 0.5; };
+        int left = x0, right = x1;
+        if (whole && qy <= 0 && edgeY >= 0.5) {
+            while (left < x1 && !covered(left)) pixel(left++);
+            while (right > left && !covered(right - 1)) pixel(--right);
+            BlendRun(py, left, right, *whole);
+        } else {
+            for (int px = x0; px < x1; ++px) pixel(px);
         }
+    }
 }
 
 void Painter::FillDisc(double cx, double cy, double radius, Rgb c, double weight) {
     const double m = at_.scale.Length(1.0);
-    ForDisc(cx, cy, radius, [&](const Spot& s, double d) { Blend(s, c, weight * Coverage((radius - d) * m)); });
+    if (weight <= 0) return;
+    const std::optional<MixTable> whole = TableFor(DiscArea(radius * m), c, weight);
+    ForDisc(cx, cy, radius, [&](const Spot& s, double d) {
+        const double cover = Coverage((radius - d) * m);
+        if (cover >= 1 && whole)
+            BlendPhysical(s.px, s.py, *whole);
+        else
+            Blend(s, c, weight * cover);
+    });
 }
 
 void Painter::Ring(double cx, double cy, double inner, double outer, Rgb c, double weight) {
     const double m = at_.scale.Length(1.0);
+    if (weight <= 0) return;
+    const std::optional<MixTable> whole = TableFor(DiscArea(outer * m), c, weight);
     ForDisc(cx, cy, outer, [&](const Spot& s, double d) {
-        Blend(s, c, weight * std::min(Coverage((outer - d) * m), Coverage((d - inner) * m)));
+        const double cover = std::min(Coverage((outer - d) * m), Coverage((d - inner) * m));
+        if (cover >= 1 && whole)
+            BlendPhysical(s.px, s.py, *whole);
+        else
+            Blend(s, c, weight * cover);
     });
 }
 
@@ -95,12 +126,17 @@ void Painter::Line(double lx0, double ly0, double lx1, double ly1, double lwidth
     const int top = static_cast<int>(std::floor(std::min(y0, y1) - half - 1));
     const int bottom = static_cast<int>(std::ceil(std::max(y0, y1) + half + 1));
     const double dx = x1 - x0, dy = y1 - y0, length2 = dx * dx + dy * dy;
+    // A pixel half a pixel or more beyond the edge takes no ink. Most of the
+    // box is that far, which the squared distance shows without the exact
+    // (and slow) one; the margin covers its rounding.
+    const double reach = half + 0.5, far2 = reach * reach * (1 + 1e-9) + 1e-9;
     for (int py = top; py <= bottom; ++py)
         for (int px = left; px <= right; ++px) {
             const double cx = px + 0.5, cy = py + 0.5;
             const double t = length2 > 0 ? std::clamp(((cx - x0) * dx + (cy - y0) * dy) / length2, 0.0, 1.0) : 0;
-            const double d = std::hypot(cx - (x0 + t * dx), cy - (y0 + t * dy));
-            BlendPhysical(px, py, c, weight * Coverage(half - d));
+            const double ex = cx - (x0 + t * dx), ey = cy - (y0 + t * dy);
+            if (ex * ex + ey * ey > far2) continue;
+            BlendPhysical(px, py, c, weight * Coverage(half - std::hypot(ex, ey)));
         }
 }
 

@@ -10,13 +10,16 @@
 namespace toolkit {
 namespace {
 
+// Left uninitialised (SetSize promises no contents): the editor's paint
+// sizes its scratch surface anew for every control it draws, and a
+// magnified chassis is megabytes.
 class TDIBHeapStorage final : public TDIBPixelStorage {
 public:
-    explicit TDIBHeapStorage(size_t count) : fPixels(count) {}
-    uint32_t* Bits() override { return fPixels.data(); }
+    explicit TDIBHeapStorage(size_t count) : fPixels(std::make_unique_for_overwrite<uint32_t[]>(count)) {}
+    uint32_t* Bits() override { return fPixels.get(); }
 
 private:
-    std::vector<uint32_t> fPixels;
+    std::unique_ptr<uint32_t[]> fPixels;
 };
 
 // Holds a surface's change event back for the duration of a compound

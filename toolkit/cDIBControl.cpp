@@ -362,12 +362,14 @@ void TCustomDIBControl::RepeatTick() {
 // --- Paint -------------------------------------------------------------------
 
 void TCustomDIBControl::PaintOnto(TWinDIB& main, TWinDIB& scratch) {
-    // What lies beneath; parts outside the container stay as they are. All
-    // in the container's physical pixels.
+    // What lies beneath (unless the control covers it all); parts outside
+    // the container stay as they are. All in the container's physical
+    // pixels.
     const platform::Rect at = PaintScale().ToPhysical(BoundsRect());
     const int sx = std::max(0, at.left), sy = std::max(0, at.top);
-    main.CopyRegion(sx - at.left, sy - at.top, at.Width() - (sx - at.left), at.Height() - (sy - at.top), scratch, sx,
-                    sy);
+    if (!IsOpaque())
+        main.CopyRegion(sx - at.left, sy - at.top, at.Width() - (sx - at.left), at.Height() - (sy - at.top), scratch,
+                        sx, sy);
     fSurface = &scratch;
     try {
         OnPaintStart(this, scratch);

@@ -115,6 +115,15 @@ void TCustomDIBImage::ImageChanged(TDIBImageLink& link) {
     Invalidate();
 }
 
+bool TCustomDIBImage::IsOpaque() const {
+    const TAbstractSuperDIB* image = IndexMain().Resolve();
+    if (!image || Opacity() != 255 || fAngle != 0 || fScale != 100 || fStretch) return false;
+    if (image->Transparent() || image->Masked() || image->Opacity() != 255) return false;
+    const platform::Rect at = PaintScale().ToPhysical(ClientRect());
+    if (fCenter && !fAutoSize && (image->Width() != at.right || image->Height() != at.bottom)) return false;
+    return image->Width() >= at.right && image->Height() >= at.bottom;
+}
+
 void TCustomDIBImage::PaintDIB(TWinDIB& surface) {
     TAbstractSuperDIB* image = IndexMain().Resolve();
     if (!image) return;

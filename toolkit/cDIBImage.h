@@ -40,6 +40,10 @@ public:
 
     std::vector<std::string> TemplateProperties() const override;
     void Loaded() override;
+    // Covered wholly by its image, drawn untransformed and unblended (no
+    // key colour, mask or opacity): nothing beneath shows, so its container
+    // neither clears nor copies in what lies under it.
+    bool IsOpaque() const override;
 
 protected:
     void ImageChanged(TDIBImageLink& link) override;

@@ -253,6 +253,19 @@ void TCustomDIBContainer::DoExit() {
 
 // --- Paint -------------------------------------------------------------------
 
+// Two surfaces: the larger keeps its size, the other takes each new one. A
+// picture as large as the panel under small controls (a skin's chassis)
+// then makes no new surface of megabytes, zeroed by the system, on every
+// paint.
+TWinDIB& TCustomDIBContainer::ScratchFor(int w, int h) {
+    for (TWinDIB* s : {&fScratch, &fSpareScratch})
+        if (s->HasPixels() && s->Width() == w && s->Height() == h) return *s;
+    const auto area = [](const TWinDIB& s) { return s.HasPixels() ? int64_t{s.Width()} * s.Height() : 0; };
+    TWinDIB& s = area(fScratch) <= area(fSpareScratch) ? fScratch : fSpareScratch;
+    s.SetSize(static_cast<uint16_t>(w), static_cast<uint16_t>(h));
+    return s;
+}
+
 void TCustomDIBContainer::PaintWindow(platform::DeviceContext& dc, const platform::Rect& paintRect, bool carriesDC) {
     // paintRect and everything painted are physical pixels; the controls'
     // places and the grown update rectangle are logical ones.
@@ -305,12 +318,11 @@ void TCustomDIBContainer::PaintWindow(platform::DeviceContext& dc, const platfor
         const platform::Rect visible = bounds.Intersect(update);
         if (visible.IsEmpty()) continue;
         if (auto* t = dynamic_cast<TCustomDIBControl*>(c)) {
-            fScratch.SetSize(static_cast<uint16_t>(std::clamp(bounds.Width(), 1, 65535)),
-                             static_cast<uint16_t>(std::clamp(bounds.Height(), 1, 65535)));
-            fScratch.ResetSettings();
-            fScratch.SetClipRect({visible.left - bounds.left, visible.top - bounds.top, visible.right - bounds.left - 1,
-                                  visible.bottom - bounds.top - 1});
-            t->PaintOnto(fMain, fScratch);
+            TWinDIB& scratch = ScratchFor(std::clamp(bounds.Width(), 1, 65535), std::clamp(bounds.Height(), 1, 65535));
+            scratch.ResetSettings();
+            scratch.SetClipRect({visible.left - bounds.left, visible.top - bounds.top, visible.right - bounds.left - 1,
+                                 visible.bottom - bounds.top - 1});
+            t->PaintOnto(fMain, scratch);
         } else {
             platform::WinControl::PaintControl(*c, *mainDC, update);
         }

@@ -87,6 +87,8 @@ protected:
 
 private:
     void ResizeMain();
+    // A scratch surface of w x h physical pixels for one control's paint.
+    TWinDIB& ScratchFor(int w, int h);
     // character: a KeyPress character rather than a key code.
     // Alt+character on a child's Accelerator clicks it; true when one did.
     bool Accelerate(char key);
@@ -94,6 +96,7 @@ private:
 
     TWinDIB fMain;
     TWinDIB fScratch;
+    TWinDIB fSpareScratch;
     TBorderDrawPosition fBorderPos = bdOverControls;
     TDIBBorder* fBorder = nullptr;
     std::string fPendingBorder;  // a border named while loading

@@ -128,8 +128,8 @@ std::unique_ptr<NativeTimer> HeadlessBackend::CreateTimer(unsigned intervalMs, s
 Services& HeadlessBackend::System() { return *system_; }
 
 void HeadlessBackend::ShowPopupMenu(uintptr_t owner, Point p, const std::vector<std::string>& items, int checked,
-                                    std::function<void(int)> chosen) {
-    popupMenus.push_back({owner, p, items, checked});
+                                    PixelScale scale, std::function<void(int)> chosen) {
+    popupMenus.push_back({owner, p, items, checked, scale});
     menuChosen_ = std::move(chosen);
     menuItems_ = items.size();
     menuOwner_ = owner;

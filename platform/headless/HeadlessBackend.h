@@ -44,6 +44,7 @@ public:
         Point at;
         std::vector<std::string> items;
         int checked;
+        PixelScale scale;
     };
     class Window;
 
@@ -56,7 +57,7 @@ public:
     ShiftState KeyboardState() override { return keys_; }
     void ProcessEvents() override { PaintPending(); }
     Services& System() override;
-    void ShowPopupMenu(uintptr_t owner, Point p, const std::vector<std::string>& items, int checked,
+    void ShowPopupMenu(uintptr_t owner, Point p, const std::vector<std::string>& items, int checked, PixelScale scale,
                        std::function<void(int)> chosen) override;
 
     // Windows by handle (handles are small numbers from 1 on).

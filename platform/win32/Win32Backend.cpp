@@ -305,7 +305,7 @@ public:
     ShiftState KeyboardState() override { return KeysNow(); }
     void ProcessEvents() override {}
     Services& System() override { return services_; }
-    void ShowPopupMenu(uintptr_t owner, Point p, const std::vector<std::string>& items, int checked,
+    void ShowPopupMenu(uintptr_t owner, Point p, const std::vector<std::string>& items, int checked, PixelScale,
                        std::function<void(int)> chosen) override {
         HMENU menu = CreatePopupMenu();
         if (!menu) throw SystemError::FromLastError();

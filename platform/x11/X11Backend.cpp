@@ -348,10 +348,10 @@ void X11Backend::Dispatch(XEvent& event) {
 }
 
 void X11Backend::ShowPopupMenu(uintptr_t owner, Point p, const std::vector<std::string>& items, int checked,
-                               std::function<void(int)> chosen) {
+                               PixelScale scale, std::function<void(int)> chosen) {
     menu_.reset();
     menuChosen_ = nullptr;
-    menu_ = std::make_unique<X11PopupMenu>(display_, static_cast<unsigned long>(owner), p, items, checked);
+    menu_ = std::make_unique<X11PopupMenu>(display_, static_cast<unsigned long>(owner), p, items, checked, scale);
     menuChosen_ = std::move(chosen);
 }
 

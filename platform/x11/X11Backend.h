@@ -44,7 +44,7 @@ public:
     int EventSource() const override;
     Services& System() override;
     // Replaces a menu that still stands.
-    void ShowPopupMenu(uintptr_t owner, Point p, const std::vector<std::string>& items, int checked,
+    void ShowPopupMenu(uintptr_t owner, Point p, const std::vector<std::string>& items, int checked, PixelScale scale,
                        std::function<void(int)> chosen) override;
 
     _XDisplay* Connection() const { return display_; }

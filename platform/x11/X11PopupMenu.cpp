@@ -1,6 +1,7 @@
 #include "platform/x11/X11PopupMenu.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "platform/Colors.h"
@@ -18,23 +19,27 @@ namespace platform {
 
 namespace {
 
-const Font& MenuFont() {
-    static const Font font{"Arial", -12, clBlack};
-    return font;
-}
-
+// The sizes at 100 %.
+constexpr int kFontHeight = 12;
 constexpr int kMarkWidth = 22;  // the check mark's column
+constexpr int kMarkSize = 6;
+constexpr int kTextPad = 8, kRightPad = 24;
 constexpr int kBorder = 1;
+
+int Scaled(PixelScale scale, int v) { return static_cast<int>(std::lround(scale.Length(v))); }
+
+Font MenuFont(PixelScale scale) { return Font{"Arial", -Scaled(scale, kFontHeight), clBlack}; }
 
 }  // namespace
 
 X11PopupMenu::X11PopupMenu(Display* display, unsigned long owner, Point at, const std::vector<std::string>& items,
-                           int checked)
-    : display_(display), items_(items), checked_(checked) {
-    itemHeight_ = MeasureText("Ag", MenuFont()).height + 8;
+                           int checked, PixelScale scale)
+    : display_(display), items_(items), checked_(checked), scale_(scale) {
+    const Font font = MenuFont(scale_);
+    itemHeight_ = MeasureText("Ag", font).height + Scaled(scale_, kTextPad);
     int textWidth = 0;
-    for (const std::string& item : items_) textWidth = std::max(textWidth, MeasureText(item, MenuFont()).width);
-    width_ = kMarkWidth + textWidth + 24;
+    for (const std::string& item : items_) textWidth = std::max(textWidth, MeasureText(item, font).width);
+    width_ = Scaled(scale_, kMarkWidth) + textWidth + Scaled(scale_, kRightPad);
     height_ = static_cast<int>(items_.size()) * itemHeight_ + 2 * kBorder;
 
     const int screen = DefaultScreen(display);
@@ -86,15 +91,16 @@ void X11PopupMenu::Draw() {
         const Rect line{kBorder, kBorder + i * itemHeight_, width_ - kBorder, kBorder + (i + 1) * itemHeight_};
         const bool lit = i == lit_;
         dc.FillRect(line, lit ? RGBColor(51, 102, 170) : RGBColor(240, 240, 240));
-        Font font = MenuFont();
+        Font font = MenuFont(scale_);
         font.color = lit ? clWhite : clBlack;
         const int textTop = line.top + (itemHeight_ - MeasureText("Ag", font).height) / 2;
+        const int markWidth = Scaled(scale_, kMarkWidth);
         if (i == checked_) {
-            const int s = 6, cx = line.left + kMarkWidth / 2, cy = line.top + itemHeight_ / 2;
+            const int s = Scaled(scale_, kMarkSize), cx = line.left + markWidth / 2, cy = line.top + itemHeight_ / 2;
             dc.FillRect({cx - s / 2, cy - s / 2, cx + s / 2, cy + s / 2},
                         lit ? RGBColor(255, 255, 255) : RGBColor(0, 0, 0));
         }
-        dc.DrawString(line.left + kMarkWidth, textTop, items_[static_cast<size_t>(i)], font);
+        dc.DrawString(line.left + markWidth, textTop, items_[static_cast<size_t>(i)], font);
     }
     picture_->Show();
 }

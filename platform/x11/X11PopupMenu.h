@@ -1,6 +1,6 @@
 // The popup menu of the X11 backend: a small override-redirect window of our
 // own at the pointer, one line per item (the checked one marked), the item
-// under the pointer lit. Like the message box it holds no loop of its own:
+// under the pointer lit, magnified with the window it belongs to. Like the message box it holds no loop of its own:
 // its events arrive through X11Backend::ProcessEvents. It grabs the pointer
 // and keyboard while it stands, so a click outside it or Escape dismisses
 // it; a release on an item picks that item. Window thread only.
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/Geometry.h"
+#include "platform/PixelScale.h"
 
 struct _XDisplay;
 union _XEvent;
@@ -22,9 +23,11 @@ class X11Picture;
 
 class X11PopupMenu {
 public:
-    // at: client coordinates of owner (one of our windows). Raises
-    // SystemError when the server refuses a window.
-    X11PopupMenu(_XDisplay* display, unsigned long owner, Point at, const std::vector<std::string>& items, int checked);
+    // at: client coordinates of owner (one of our windows); scale: the
+    // owner's magnification. Raises SystemError when the server refuses a
+    // window.
+    X11PopupMenu(_XDisplay* display, unsigned long owner, Point at, const std::vector<std::string>& items, int checked,
+                 PixelScale scale = {});
     ~X11PopupMenu();
     X11PopupMenu(const X11PopupMenu&) = delete;
     X11PopupMenu& operator=(const X11PopupMenu&) = delete;
@@ -44,6 +47,7 @@ private:
     _XDisplay* display_;
     std::vector<std::string> items_;
     int checked_;
+    PixelScale scale_;
     unsigned long window_ = 0;
     std::unique_ptr<X11Picture> picture_;
     int width_ = 0, height_ = 0, itemHeight_ = 0;

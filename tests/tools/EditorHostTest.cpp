@@ -1,12 +1,16 @@
 // The Linux module's editor in real X11 host windows (under Xvfb), with the
 // calls and mistakes hosts make: the rectangle asked for before and right
 // after open, twenty opens and closes, idle after close, and the host
-// destroying its window before effEditClose. The host here has its own
-// display connection and X error handler, as real hosts do.
+// destroying its window before effEditClose; the screen density the X
+// resource database gives choosing the editor's size. The host here has its
+// own display connection and X error handler, as real hosts do.
 #include <gtest/gtest.h>
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -152,6 +156,41 @@ TEST_F(EditorInHostWindow, SurvivesTheHostDestroyingItsWindowBeforeCloseAndOpens
     XMapWindow(x.display(), parent + 0x100000);  // no such window: BadWindow
     XSync(x.display(), False);
     EXPECT_EQ(gHostErrors, before + 1);
+}
+
+// Xft.dpi 144 in the root window's resource database (as a desktop with
+// 150 per cent text sets it), no GDK_SCALE or QT_SCALE_FACTOR, and no size
+// of the user's own (a settings folder of the test's): the editor measures
+// 150 per cent before open and its window does once open.
+TEST_F(EditorInHostWindow, XftDpiInTheResourceDatabaseChoosesTheSize) {
+    const std::filesystem::path config = std::filesystem::temp_directory_path() / "trv4-host-xft-dpi";
+    std::filesystem::remove_all(config);
+    std::filesystem::create_directories(config);
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    unsetenv("GDK_SCALE");
+    unsetenv("QT_SCALE_FACTOR");
+    const ::Window root = DefaultRootWindow(x.display());
+    const std::string resources = "Xft.antialias:\t1\nXft.dpi:\t144\n";
+    XChangeProperty(x.display(), root, XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(resources.data()), static_cast<int>(resources.size()));
+    XSync(x.display(), False);
+
+    // A new instance: the glue asks the system once, before its first open.
+    effect = std::make_unique<trv4host::Effect>(host.instantiate(module->entry()));
+    effect->dispatch(vst::effOpen);
+    EXPECT_EQ(rect(), "1133 x 555 at 0,0") << "before open";
+    const ::Window parent = x.newWindow();
+    ASSERT_EQ(open(parent), 1);
+    idle(3);
+    XWindowAttributes child{};
+    EXPECT_EQ(x.viewableChildren(parent, &child), 1);
+    EXPECT_EQ(std::to_string(child.width) + " x " + std::to_string(child.height), "1133 x 555");
+    EXPECT_EQ(rect(), "1133 x 555 at 0,0") << "after open";
+    effect->dispatch(vst::effEditClose);
+
+    XDeleteProperty(x.display(), root, XA_RESOURCE_MANAGER);
+    XSync(x.display(), False);
+    std::filesystem::remove_all(config);
 }
 
 }  // namespace

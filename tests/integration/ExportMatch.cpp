@@ -113,9 +113,9 @@ double ratioDb(const std::vector<float>& got, const std::vector<float>& want, in
 
 struct Options {
     std::string plugin, input, exported, program, other;
-    double skipSeconds = 0.2;             // the part the comparison leaves out
-    double searchFrom = 0, searchTo = 4;  // seconds of silence searched
-    double bound = 40, reject = 20;       // dB
+    double skipSeconds = 0.2;                 // the part the comparison leaves out
+    double searchFrom = 1.9, searchTo = 5.9;  // seconds of silence searched
+    double bound = 40, reject = 20;           // dB
 };
 
 class Matcher {
@@ -147,8 +147,8 @@ public:
     }
 
     // The silence, in frames, that brings a render of `program` closest to
-    // the export over a short stretch: every `step` frames in the range, then
-    // finer around the best.
+    // the export over its first second from `skip` on: every 512 frames in
+    // the range, then every 32, 4 and 1 around the best so far.
     int64_t search(int program) {
         const int64_t end = std::min<int64_t>(skip() + input_.rate, length());
         const int64_t from = std::llround(options_.searchFrom * input_.rate);
@@ -226,6 +226,11 @@ int main(int argc, char** argv) {
     if (input.rate != exported.rate) {
         std::fprintf(stderr, "trv4_export_match: the input runs at %d Hz, the export at %d Hz\n", input.rate,
                      exported.rate);
+        return 1;
+    }
+    if (exported.size() != input.size()) {
+        std::printf("FAILED: the export has %lld frames, the input %lld\n", static_cast<long long>(exported.size()),
+                    static_cast<long long>(input.size()));
         return 1;
     }
     std::unique_ptr<trv4tool::LoadedPlugin> plugin = trv4tool::LoadedPlugin::load(o.plugin, error);

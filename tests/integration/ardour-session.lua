@@ -13,6 +13,7 @@ rate = math.tointeger(tonumber(rate))
 
 local function fail(message)
   print("FAILED: " .. message)
+  io.stdout:flush()
   os.exit(1)
 end
 
@@ -53,6 +54,10 @@ for c = 0, 1 do
   if track:output():audio(c):connect(master:input():audio(c):name()) ~= 0 then fail("cannot reach the master bus") end
 end
 Session:save_state("", false, false, false, false, false)
+-- No reference to a route or processor may outlive the session: at exit the
+-- interpreter would free them after the engine, and crash.
+track, proc, plugin, preset, master = nil, nil, nil, nil, nil
+collectgarbage()
 close_session()
 
 -- The input as a region: Ardour's Lua API imports files only from its
@@ -91,3 +96,4 @@ f = assert(io.open(path, "w"))
 f:write(xml)
 f:close()
 print("session ready")
+io.stdout:flush()

@@ -12,6 +12,7 @@ packages=(
   wine wine32:i386 wine64 fonts-wine
   xvfb xdotool imagemagick x11-utils zip unzip
   tap-plugins ladspa-sdk
+  ardour
 )
 
 # A kernel without 32-bit support (its loader answers "Exec format error",

@@ -2,7 +2,8 @@
 // not depend on the audio, computed for a chunk of frames ahead of the serial
 // loop. Per frame, in the order of the sample step: the smoothing of base
 // delay and depth, the dither draw, both modulators (with their random
-// draws), and the two tap read positions. Audio thread.
+// draws), the two tap read positions and how far the nearer tap reads behind
+// the newest row. Audio thread.
 #pragma once
 
 #include <emmintrin.h>
@@ -71,6 +72,9 @@ inline void tapPositions(EngineState& st, BlockScratch& s, int j, int32_t writeI
     const float posR = static_cast<float>(((1.0 - spread) * lfo1 + spread * lfo2) * st.depthSamples);
     tapPosition(writeIndex, st.baseDelay, posL, s.rowL[j], s.fracL[j]);
     tapPosition(writeIndex, st.baseDelay, posR, s.rowR[j], s.fracR[j]);
+    const int32_t ageL = (writeIndex - s.rowL[j]) & DelayLine::kMask;
+    const int32_t ageR = (writeIndex - s.rowR[j]) & DelayLine::kMask;
+    s.age[j] = ageL < ageR ? ageL : ageR;
 }
 
 // Tap positions of frames j0..n-1 outside a ramp (base delay and depth
@@ -87,6 +91,7 @@ inline void steadyTapPositions(EngineState& st, BlockScratch& s, int j0, int n, 
         const __m128d keep = _mm_set1_pd(1.0 - spread), take = _mm_set1_pd(spread);
         const __m128i mask = _mm_set1_epi32(DelayLine::kMask);
         const __m128i advance = _mm_set1_epi32(4 * step);
+        const __m128i base = _mm_set1_epi32(st.baseDelay);
         // Newest row of frames j..j+3, before the mask.
         __m128i newest = _mm_setr_epi32(writeIndex + step - st.baseDelay, writeIndex + 2 * step - st.baseDelay,
                                         writeIndex + 3 * step - st.baseDelay, writeIndex + 4 * step - st.baseDelay);
@@ -112,6 +117,12 @@ inline void steadyTapPositions(EngineState& st, BlockScratch& s, int j0, int n, 
             _mm_storeu_ps(s.fracR + j, _mm_sub_ps(posR, _mm_cvtepi32_ps(iR)));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(s.rowL + j), _mm_and_si128(_mm_add_epi32(newest, iL), mask));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(s.rowR + j), _mm_and_si128(_mm_add_epi32(newest, iR), mask));
+            // The newest row less a tap's row is the base delay less its i.
+            const __m128i ageL = _mm_and_si128(_mm_sub_epi32(base, iL), mask);
+            const __m128i ageR = _mm_and_si128(_mm_sub_epi32(base, iR), mask);
+            const __m128i right = _mm_cmpgt_epi32(ageL, ageR);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(s.age + j),
+                             _mm_or_si128(_mm_and_si128(right, ageR), _mm_andnot_si128(right, ageL)));
             newest = _mm_add_epi32(newest, advance);
         }
         writeIndex = (writeIndex + (j - j0) * step) & DelayLine::kMask;

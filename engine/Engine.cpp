@@ -24,54 +24,50 @@ struct FrameOptions {
 // over all of them after the other stages, and the chain of the low-pass
 // states does not hold up the feedback path. Otherwise each frame writes its
 // rows before its taps read. kAmPan: AM or Pan above 0 (at 0 both gains are
-// exactly 1).
+// exactly 1). The steps after the mix (mono, limiter, meter) run over the
+// whole run after its frames.
 template <int kOversampling, bool kHiCut, bool kAmPan, bool kWritesAfter, bool kAccumulate>
 void runFrames(EngineState& st, const BlockScratch& s, int first, int end, const float* inL, const float* inR,
                float* outL, float* outR, const FrameOptions& opt) {
-    stage::InputStage<kOversampling> input(st);
-    stage::FeedbackStage feedback(st.feedback);
-    stage::HiCutStage hiCut(st.hiCut);
-    stage::LimiterStage limiter(st);
-    stage::MeterStage meter(st);
-    const __m128d wet = stage::broadcast(st.wetGain), dry = stage::broadcast(st.dryGain);
-    float peaks[BlockScratch::kFrames];
+    const int n = end - first;
+    alignas(16) float peaks[BlockScratch::kFrames];
+    __m128d mixed[BlockScratch::kFrames];
     __m128d held[kWritesAfter ? BlockScratch::kFrames : 1];
-
-    for (int j = first; j < end; ++j) {
-        // 0. The host's samples, mended (InputMend.h).
-        const __m128d in = mendInput(stage::pair(inL + j, inR + j));
-        // 1, 2, 4: smoothing, dither and modulators are prepared in s.
-        // 3. (first half) x = in + last frame's feedback + noise.
-        const __m128d x = stage::InputStage<kOversampling>::sum(in, feedback.value, s.noise[j]);
-        // 3. (second half) x through the low-pass into the buffer, here or
-        // after the loop.
-        if constexpr (kWritesAfter)
-            held[j - first] = x;
-        else
-            input.run(x);
-        // 5, 6, 7. Taps and feedback band-pass.
-        __m128d tap = stage::readTaps(st.delay.rows, s.rowL[j], s.rowR[j], stage::pair(&s.fracL[j], &s.fracR[j]));
-        feedback.run(tap);
-        // 8, 9. Amplitude modulation and auto-pan.
-        if constexpr (kAmPan) tap = stage::modulateAmplitude(tap, s.lfo1[j], s.lfo2[j], opt.am, opt.pan);
-        // 10. Hi-cut.
-        if constexpr (kHiCut) tap = hiCut.run(tap);
-        // 11, 12. Mix and mono.
-        const __m128d out = stage::mix(tap, in, wet, dry, opt.mono);
-        // 13. Limiter.
-        const __m128 result = limiter.run(out, peaks[j - first]);
-        if constexpr (kAccumulate) {
-            outL[j] += _mm_cvtss_f32(result);
-            outR[j] += _mm_cvtss_f32(_mm_shuffle_ps(result, result, 1));
-        } else {
-            outL[j] = _mm_cvtss_f32(result);
-            outR[j] = _mm_cvtss_f32(_mm_shuffle_ps(result, result, 1));
+    {
+        stage::InputStage<kOversampling> input(st);
+        stage::FeedbackStage feedback(st.feedback);
+        stage::HiCutStage hiCut(st.hiCut);
+        const __m128d wet = stage::broadcast(st.wetGain), dry = stage::broadcast(st.dryGain);
+        for (int j = first; j < end; ++j) {
+            // 0. The host's samples, mended (InputMend.h).
+            const __m128d in = mendInput(stage::pair(inL + j, inR + j));
+            // 1, 2, 4: smoothing, dither and modulators are prepared in s.
+            // 3. (first half) x = in + last frame's feedback + noise.
+            const __m128d x = stage::InputStage<kOversampling>::sum(in, feedback.value, s.noise[j]);
+            // 3. (second half) x through the low-pass into the buffer, here or
+            // after the loop.
+            if constexpr (kWritesAfter)
+                held[j - first] = x;
+            else
+                input.run(x);
+            // 5, 6, 7. Taps and feedback band-pass.
+            __m128d tap = stage::readTaps(st.delay.rows, s.rowL[j], s.rowR[j], stage::pair(&s.fracL[j], &s.fracR[j]));
+            feedback.run(tap);
+            // 8, 9. Amplitude modulation and auto-pan.
+            if constexpr (kAmPan) tap = stage::modulateAmplitude(tap, s.lfo1[j], s.lfo2[j], opt.am, opt.pan);
+            // 10. Hi-cut.
+            if constexpr (kHiCut) tap = hiCut.run(tap);
+            // 11. Mix.
+            mixed[j - first] = stage::mix(tap, in, wet, dry);
         }
+        if constexpr (kWritesAfter) input.run(held, n);
     }
-    if constexpr (kWritesAfter)
-        for (int j = 0; j < end - first; ++j) input.run(held[j]);
+    // 12. Mono.
+    if (opt.mono) stage::monoSum(mixed, n);
+    // 13. Limiter.
+    stage::LimiterStage<kAccumulate>(st).run(mixed, n, peaks, outL + first, outR + first);
     // 14. Meter, over the peaks of all frames.
-    meter.run(peaks, end - first);
+    stage::MeterStage(st).run(peaks, n);
 }
 
 // The fewest frames worth a run with the rows written after the frames.
@@ -106,7 +102,6 @@ FramesFunction pickFrames(int oversampling, bool hiCut, bool amPan) {
 void runChunk(EngineState& st, const BlockScratch& s, int n, const float* const* in, float* const* out,
               FramesFunction writesFirst, FramesFunction writesAfter, const FrameOptions& options) {
     const int32_t step = st.oversampling;
-    int32_t newest = st.delay.writeIndex;
     int pending = 0;   // first frame not yet handed on
     int runStart = 0;  // first frame of the run being grown
     auto closeRun = [&](int end) {
@@ -115,14 +110,16 @@ void runChunk(EngineState& st, const BlockScratch& s, int n, const float* const*
         writesAfter(st, s, runStart, end, in[0], in[1], out[0], out[1], options);
         pending = end;
     };
+    int32_t reach = step;  // (j - runStart + 1) x step
     for (int j = 0; j < n; ++j) {
-        newest = (newest + step) & DelayLine::kMask;  // after frame j's writes
-        const int32_t ageL = (newest - s.rowL[j]) & DelayLine::kMask;
-        const int32_t ageR = (newest - s.rowR[j]) & DelayLine::kMask;
-        const int32_t age = ageL < ageR ? ageL : ageR;
-        if (age > (j - runStart + 1) * step) continue;
+        const int32_t age = s.age[j];
+        if (age > reach) {
+            reach += step;
+            continue;
+        }
         closeRun(j);
         runStart = age > step ? j : j + 1;
+        reach = (j + 2 - runStart) * step;
     }
     closeRun(n);
     if (pending < n) writesFirst(st, s, pending, n, in[0], in[1], out[0], out[1], options);

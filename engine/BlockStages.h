@@ -9,12 +9,19 @@
 #pragma once
 
 #include <emmintrin.h>
+#include <immintrin.h>
 
 #include <cstdint>
 
 #include "engine/EngineState.h"
 #include "engine/HeldInput.h"
 #include "engine/OutputFlush.h"
+
+// The 256-bit helpers of the input stage are always inlined into code
+// compiled for AVX: the warning about passing such vectors without AVX does
+// not apply.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpsabi"
 
 namespace trv4::stage {
 
@@ -115,7 +122,73 @@ public:
         writeIndex = w;
     }
 
+    // run(x, n) in 256-bit vectors for processors with AVX: z[0] and z[1]
+    // share one vector, z[2] and z[3] another, so that one multiply and one
+    // add give two rows, one conversion four samples (two whole rows) and
+    // one store writes them. Each lane computes what run(x, n) computes for
+    // it, operation for operation, so the results are the same bits.
+    [[gnu::target("avx")]] void runWide(const __m128d* x, int n) {
+        if constexpr (!kClosedForm) {
+            run(x, n);
+        } else {
+            float(*const r)[2] = rows;
+            int32_t w = writeIndex;
+            // Pairs of z: [0, 1] and [2, 3]; weights paired the same way.
+            __m256d z01 = _mm256_insertf128_pd(_mm256_castpd128_pd256(z[0]), z[1], 1);
+            __m256d z23 = _mm256_insertf128_pd(_mm256_castpd128_pd256(z[2]), z[3], 1);
+            const __m256d out01 = join(h.out[0], h.out[1]);
+            const __m256d out23 = kOversampling == 4 ? join(h.out[2], h.out[3]) : out01;
+            const __m256d input01 = join(h.input[0], h.input[1]), input23 = join(h.input[2], h.input[3]);
+            __m256d feed01[kOrder], feed23[kOrder];
+            for (int k = 0; k < kOrder; ++k) {
+                feed01[k] = join(h.feed[0][k], h.feed[1][k]);
+                feed23[k] = join(h.feed[2][k], h.feed[3][k]);
+            }
+            for (int j = 0; j < n; ++j) {
+                const __m256d v = _mm256_insertf128_pd(_mm256_castpd128_pd256(x[j]), x[j], 1);
+                const __m256d z0 = _mm256_permute2f128_pd(z01, z01, 0x00), z1 = _mm256_permute2f128_pd(z01, z01, 0x11);
+                const __m256d z2 = _mm256_permute2f128_pd(z23, z23, 0x00), z3 = _mm256_permute2f128_pd(z23, z23, 0x11);
+                const __m128 rows01 = _mm256_cvtpd_ps(_mm256_add_pd(z01, _mm256_mul_pd(out01, v)));
+                __m128 rows23 = rows01;
+                if constexpr (kOversampling == 4) {
+                    rows23 = _mm256_cvtpd_ps(_mm256_add_pd(z23, _mm256_mul_pd(out23, v)));
+                    z01 = fed(input01, feed01, v, z0, z1, z2, z3);
+                } else {
+                    z01 = _mm256_add_pd(z23, _mm256_mul_pd(input01, v));
+                }
+                z23 = fed(input23, feed23, v, z0, z1, z2, z3);
+                if (w + kOversampling <= DelayLine::kMask) {
+                    _mm_storeu_ps(r[w + 1], rows01);
+                    if constexpr (kOversampling == 4) _mm_storeu_ps(r[w + 3], rows23);
+                    w += kOversampling;
+                } else {
+                    const __m128 samples[4] = {rows01, _mm_movehl_ps(rows01, rows01), rows23,
+                                               _mm_movehl_ps(rows23, rows23)};
+                    write(samples, r, w);
+                }
+            }
+            z[0] = _mm256_castpd256_pd128(z01);
+            z[1] = _mm256_extractf128_pd(z01, 1);
+            z[2] = _mm256_castpd256_pd128(z23);
+            z[3] = _mm256_extractf128_pd(z23, 1);
+            writeIndex = w;
+        }
+    }
+
 private:
+    [[gnu::target("avx"), gnu::always_inline]] static __m256d join(const HeldInputResponse::Lanes& lo,
+                                                                   const HeldInputResponse::Lanes& hi) {
+        return _mm256_insertf128_pd(_mm256_castpd128_pd256(_mm_load_pd(lo)), _mm_load_pd(hi), 1);
+    }
+
+    // ((input x + feed0 z0) + feed3 z3) + (feed1 z1 + feed2 z2), as run().
+    [[gnu::target("avx"), gnu::always_inline]] static __m256d fed(__m256d input, const __m256d* feed, __m256d v,
+                                                                  __m256d z0, __m256d z1, __m256d z2, __m256d z3) {
+        const __m256d early = _mm256_add_pd(_mm256_mul_pd(input, v), _mm256_mul_pd(feed[0], z0));
+        const __m256d late = _mm256_add_pd(_mm256_mul_pd(feed[1], z1), _mm256_mul_pd(feed[2], z2));
+        return _mm256_add_pd(_mm256_add_pd(early, _mm256_mul_pd(feed[3], z3)), late);
+    }
+
     [[gnu::always_inline]] void step(__m128d x, __m128d* z, __m128d* s, float (*rows)[2], int32_t& writeIndex) const {
         __m128 samples[kOversampling];
         if constexpr (kClosedForm) {
@@ -450,3 +523,5 @@ private:
 };
 
 }  // namespace trv4::stage
+
+#pragma GCC diagnostic pop

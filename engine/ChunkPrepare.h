@@ -13,6 +13,7 @@
 #include "engine/BlockScratch.h"
 #include "engine/EngineState.h"
 #include "engine/ModulatorBlock.h"
+#include "engine/ModulatorBlockWide.h"
 #include "engine/Nearest.h"
 
 namespace trv4 {
@@ -20,18 +21,26 @@ namespace trv4 {
 namespace chunk {
 
 // One modulator's outputs for frames 0..n-1 of a chunk, two frames per
-// vector, one loop per shape.
-inline void renderShape(Modulator& m, float* out, int n) {
+// vector (four with wide vectors), one loop per shape.
+template <Wave W>
+inline void renderOne(Modulator& m, float* out, int n, bool wide) {
+    if (wide)
+        modwide::render<W>(m, out, n);
+    else
+        modblock::render<W>(m, out, n);
+}
+
+inline void renderShape(Modulator& m, float* out, int n, bool wide) {
     switch (m.wave) {
-    case Wave::RaisedCosine: modblock::render<Wave::RaisedCosine>(m, out, n); break;
-    case Wave::SignedSquareCosine: modblock::render<Wave::SignedSquareCosine>(m, out, n); break;
-    case Wave::SquaredCosine: modblock::render<Wave::SquaredCosine>(m, out, n); break;
-    case Wave::InvertedSquaredCosine: modblock::render<Wave::InvertedSquaredCosine>(m, out, n); break;
-    case Wave::Triangle: modblock::render<Wave::Triangle>(m, out, n); break;
-    case Wave::SignedSquareTriangle: modblock::render<Wave::SignedSquareTriangle>(m, out, n); break;
-    case Wave::SquaredTriangle: modblock::render<Wave::SquaredTriangle>(m, out, n); break;
-    case Wave::InvertedParabola: modblock::render<Wave::InvertedParabola>(m, out, n); break;
-    case Wave::FastRiseFall: modblock::render<Wave::FastRiseFall>(m, out, n); break;
+    case Wave::RaisedCosine: renderOne<Wave::RaisedCosine>(m, out, n, wide); break;
+    case Wave::SignedSquareCosine: renderOne<Wave::SignedSquareCosine>(m, out, n, wide); break;
+    case Wave::SquaredCosine: renderOne<Wave::SquaredCosine>(m, out, n, wide); break;
+    case Wave::InvertedSquaredCosine: renderOne<Wave::InvertedSquaredCosine>(m, out, n, wide); break;
+    case Wave::Triangle: renderOne<Wave::Triangle>(m, out, n, wide); break;
+    case Wave::SignedSquareTriangle: renderOne<Wave::SignedSquareTriangle>(m, out, n, wide); break;
+    case Wave::SquaredTriangle: renderOne<Wave::SquaredTriangle>(m, out, n, wide); break;
+    case Wave::InvertedParabola: renderOne<Wave::InvertedParabola>(m, out, n, wide); break;
+    case Wave::FastRiseFall: renderOne<Wave::FastRiseFall>(m, out, n, wide); break;
     case Wave::Off:
     case Wave::Random: modblock::render<Wave::Off>(m, out, n); break;
     }
@@ -41,12 +50,12 @@ inline void renderShape(Modulator& m, float* out, int n) {
 // sample step: dither, then modulator 1, then modulator 2 of each frame; only
 // the random shape draws besides the dither, so without it the dither of the
 // whole chunk comes first.
-inline void modulate(EngineState& st, BlockScratch& s, int n, RandomStream& random) {
+inline void modulate(EngineState& st, BlockScratch& s, int n, RandomStream& random, bool wide) {
     if (st.mod1.wave != Wave::Random && st.mod2.wave != Wave::Random) {
         random.fill(s.noise, n);
         for (int j = 0; j < n; ++j) s.noise[j] = (s.noise[j] - 0.5) * 6e-8;
-        renderShape(st.mod1, s.lfo1, n);
-        renderShape(st.mod2, s.lfo2, n);
+        renderShape(st.mod1, s.lfo1, n, wide);
+        renderShape(st.mod2, s.lfo2, n, wide);
         return;
     }
     for (int j = 0; j < n; ++j) {
@@ -135,8 +144,9 @@ inline void steadyTapPositions(EngineState& st, BlockScratch& s, int j0, int n, 
 
 // All of the above for frames 0..n-1. depth and spread are the Depth and
 // Spread parameters.
-inline void prepare(EngineState& st, BlockScratch& s, int n, float depth, float spread, RandomStream& random) {
-    modulate(st, s, n, random);
+inline void prepare(EngineState& st, BlockScratch& s, int n, float depth, float spread, RandomStream& random,
+                    bool wide) {
+    modulate(st, s, n, random, wide);
     const int32_t step = st.oversampling;
     int32_t writeIndex = st.delay.writeIndex;
     int j = 0;

@@ -8,6 +8,10 @@
 #include "engine/ChunkPrepare.h"
 #include "engine/InputMend.h"
 
+// The 256-bit helpers of BlockStages.h are inlined into code compiled for
+// AVX; the warning about passing such vectors without AVX does not apply.
+#pragma GCC diagnostic ignored "-Wpsabi"
+
 namespace trv4 {
 
 namespace {
@@ -16,6 +20,7 @@ namespace {
 struct FrameOptions {
     double am, pan;  // AM and Pan
     bool mono;       // Mono > 0.5
+    bool wide;       // the processor runs AVX (Engine::useWideVectors)
 };
 
 // Frames first..end-1 of a chunk; in and out point at the chunk's frame 0.
@@ -60,7 +65,12 @@ void runFrames(EngineState& st, const BlockScratch& s, int first, int end, const
             // 11. Mix.
             mixed[j - first] = stage::mix(tap, in, wet, dry);
         }
-        if constexpr (kWritesAfter) input.run(held, n);
+        if constexpr (kWritesAfter) {
+            if (opt.wide)
+                input.runWide(held, n);
+            else
+                input.run(held, n);
+        }
     }
     // 12. Mono.
     if (opt.mono) stage::monoSum(mixed, n);
@@ -138,14 +148,14 @@ void Engine::processFast(const float* const* inputs, float* const* outputs, int3
     const float pan = params[kPan].load(std::memory_order_relaxed);
     const bool hiCut = params[kHiCut].load(std::memory_order_relaxed) < 1.0f;
     const bool amPan = am != 0 || pan != 0;
-    const FrameOptions options{am, pan, params[kMono].load(std::memory_order_relaxed) > 0.5f};
+    const FrameOptions options{am, pan, params[kMono].load(std::memory_order_relaxed) > 0.5f, wide};
     const FramesFunction writesFirst = pickFrames<kAccumulate, false>(st.oversampling, hiCut, amPan);
     const FramesFunction writesAfter = pickFrames<kAccumulate, true>(st.oversampling, hiCut, amPan);
 
     RandomStream random;
     for (int32_t done = 0; done < n;) {
         const int count = n - done < BlockScratch::kFrames ? static_cast<int>(n - done) : BlockScratch::kFrames;
-        chunk::prepare(st, scratch, count, depth, spread, random);
+        chunk::prepare(st, scratch, count, depth, spread, random, wide);
         const float* in[2] = {inputs[0] + done, inputs[1] + done};
         float* out[2] = {outputs[0] + done, outputs[1] + done};
         runChunk(st, scratch, count, in, out, writesFirst, writesAfter, options);

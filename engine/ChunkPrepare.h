@@ -50,7 +50,7 @@ inline void renderShape(Modulator& m, float* out, int n, bool wide) {
 // sample step: dither, then modulator 1, then modulator 2 of each frame; only
 // the random shape draws besides the dither, so without it the dither of the
 // whole chunk comes first.
-inline void modulate(EngineState& st, BlockScratch& s, int n, RandomStream& random, bool wide) {
+[[gnu::always_inline]] inline void modulate(EngineState& st, BlockScratch& s, int n, RandomStream& random, bool wide) {
     if (st.mod1.wave != Wave::Random && st.mod2.wave != Wave::Random) {
         random.fill(s.noise, n);
         for (int j = 0; j < n; ++j) s.noise[j] = (s.noise[j] - 0.5) * 6e-8;
@@ -91,7 +91,8 @@ inline void tapPositions(EngineState& st, BlockScratch& s, int j, int32_t writeI
 // two floats rounded once, so float32 arithmetic gives it bit for bit; the
 // right tap's crossfade needs doubles unless Spread is exactly 0 (the left
 // position) or 1 (depth * lfo2).
-inline void steadyTapPositions(EngineState& st, BlockScratch& s, int j0, int n, int32_t writeIndex, double spread) {
+[[gnu::always_inline]] inline void steadyTapPositions(EngineState& st, BlockScratch& s, int j0, int n,
+                                                      int32_t writeIndex, double spread) {
     const int32_t step = st.oversampling;
     int j = j0;
     if (n - j >= 4) {
@@ -144,8 +145,8 @@ inline void steadyTapPositions(EngineState& st, BlockScratch& s, int j0, int n, 
 
 // All of the above for frames 0..n-1. depth and spread are the Depth and
 // Spread parameters.
-inline void prepare(EngineState& st, BlockScratch& s, int n, float depth, float spread, RandomStream& random,
-                    bool wide) {
+[[gnu::always_inline]] inline void prepare(EngineState& st, BlockScratch& s, int n, float depth, float spread,
+                                           RandomStream& random, bool wide) {
     modulate(st, s, n, random, wide);
     const int32_t step = st.oversampling;
     int32_t writeIndex = st.delay.writeIndex;

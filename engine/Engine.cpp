@@ -31,13 +31,18 @@ struct FrameOptions {
 // rows before its taps read. kAmPan: AM or Pan above 0 (at 0 both gains are
 // exactly 1). The steps after the mix (mono, limiter, meter) run over the
 // whole run after its frames.
-template <int kOversampling, bool kHiCut, bool kAmPan, bool kWritesAfter, bool kAccumulate>
-void runFrames(EngineState& st, const BlockScratch& s, int first, int end, const float* inL, const float* inR,
-               float* outL, float* outR, const FrameOptions& opt) {
+template <int kOversampling, bool kHiCut, bool kAmPan, bool kWritesAfter, bool kAccumulate, bool kWide>
+[[gnu::always_inline]] inline void runFramesBody(EngineState& st, const BlockScratch& s, int first, int end,
+                                                 const float* inL, const float* inR, float* outL, float* outR,
+                                                 const FrameOptions& opt) {
     const int n = end - first;
     alignas(16) float peaks[BlockScratch::kFrames];
     __m128d mixed[BlockScratch::kFrames];
     __m128d held[kWritesAfter ? BlockScratch::kFrames : 1];
+    // With wide vectors the hi-cut runs over the whole run after the frames
+    // (pipelined over its sections); mixed holds the taps until then.
+    constexpr bool kHiCutAfter = kHiCut && kWide;
+    __m128d dryInput[kHiCutAfter ? BlockScratch::kFrames : 1];
     {
         stage::InputStage<kOversampling> input(st);
         stage::FeedbackStage feedback(st.feedback);
@@ -60,16 +65,24 @@ void runFrames(EngineState& st, const BlockScratch& s, int first, int end, const
             feedback.run(tap);
             // 8, 9. Amplitude modulation and auto-pan.
             if constexpr (kAmPan) tap = stage::modulateAmplitude(tap, s.lfo1[j], s.lfo2[j], opt.am, opt.pan);
-            // 10. Hi-cut.
-            if constexpr (kHiCut) tap = hiCut.run(tap);
-            // 11. Mix.
-            mixed[j - first] = stage::mix(tap, in, wet, dry);
+            // 10. Hi-cut, 11. Mix (here or after the loop).
+            if constexpr (kHiCutAfter) {
+                mixed[j - first] = tap;
+                dryInput[j - first] = in;
+            } else {
+                if constexpr (kHiCut) tap = hiCut.run(tap);
+                mixed[j - first] = stage::mix(tap, in, wet, dry);
+            }
         }
         if constexpr (kWritesAfter) {
-            if (opt.wide)
-                input.runWide(held, n);
+            if constexpr (kWide)
+                input.runWide(held, n);  // compiled for AVX too, called once a run
             else
                 input.run(held, n);
+        }
+        if constexpr (kHiCutAfter) {
+            hiCut.runWide(mixed, n);
+            for (int j = 0; j < n; ++j) mixed[j] = stage::mix(mixed[j], dryInput[j], wet, dry);
         }
     }
     // 12. Mono.
@@ -80,26 +93,57 @@ void runFrames(EngineState& st, const BlockScratch& s, int first, int end, const
     stage::MeterStage(st).run(peaks, n);
 }
 
+// The frames as compiled for every processor of the target, and again for
+// processors with AVX (the same operations in the three-operand encoding,
+// with the widest loops in 256-bit vectors).
+template <int kOversampling, bool kHiCut, bool kAmPan, bool kWritesAfter, bool kAccumulate>
+void runFrames(EngineState& st, const BlockScratch& s, int first, int end, const float* inL, const float* inR,
+               float* outL, float* outR, const FrameOptions& opt) {
+    runFramesBody<kOversampling, kHiCut, kAmPan, kWritesAfter, kAccumulate, false>(st, s, first, end, inL, inR, outL,
+                                                                                   outR, opt);
+}
+
+template <int kOversampling, bool kHiCut, bool kAmPan, bool kWritesAfter, bool kAccumulate>
+[[gnu::target("avx")]] void runFramesWide(EngineState& st, const BlockScratch& s, int first, int end, const float* inL,
+                                          const float* inR, float* outL, float* outR, const FrameOptions& opt) {
+    runFramesBody<kOversampling, kHiCut, kAmPan, kWritesAfter, kAccumulate, true>(st, s, first, end, inL, inR, outL,
+                                                                                  outR, opt);
+}
+
 // The fewest frames worth a run with the rows written after the frames.
 constexpr int kShortestRun = 16;
 
 using FramesFunction = void (*)(EngineState&, const BlockScratch&, int, int, const float*, const float*, float*, float*,
                                 const FrameOptions&);
 
-template <bool kAccumulate, int kOversampling, bool kWritesAfter>
+template <bool kAccumulate, int kOversampling, bool kWritesAfter, bool kWide>
 FramesFunction pickFrames(bool hiCut, bool amPan) {
-    if (hiCut)
-        return amPan ? runFrames<kOversampling, true, true, kWritesAfter, kAccumulate>
-                     : runFrames<kOversampling, true, false, kWritesAfter, kAccumulate>;
-    return amPan ? runFrames<kOversampling, false, true, kWritesAfter, kAccumulate>
-                 : runFrames<kOversampling, false, false, kWritesAfter, kAccumulate>;
+    if constexpr (kWide) {
+        if (hiCut)
+            return amPan ? runFramesWide<kOversampling, true, true, kWritesAfter, kAccumulate>
+                         : runFramesWide<kOversampling, true, false, kWritesAfter, kAccumulate>;
+        return amPan ? runFramesWide<kOversampling, false, true, kWritesAfter, kAccumulate>
+                     : runFramesWide<kOversampling, false, false, kWritesAfter, kAccumulate>;
+    } else {
+        if (hiCut)
+            return amPan ? runFrames<kOversampling, true, true, kWritesAfter, kAccumulate>
+                         : runFrames<kOversampling, true, false, kWritesAfter, kAccumulate>;
+        return amPan ? runFrames<kOversampling, false, true, kWritesAfter, kAccumulate>
+                     : runFrames<kOversampling, false, false, kWritesAfter, kAccumulate>;
+    }
+}
+
+template <bool kAccumulate, bool kWritesAfter, bool kWide>
+FramesFunction pickFrames(int oversampling, bool hiCut, bool amPan) {
+    if (oversampling == 1) return pickFrames<kAccumulate, 1, kWritesAfter, kWide>(hiCut, amPan);
+    if (oversampling == 2) return pickFrames<kAccumulate, 2, kWritesAfter, kWide>(hiCut, amPan);
+    return pickFrames<kAccumulate, 4, kWritesAfter, kWide>(hiCut, amPan);
 }
 
 template <bool kAccumulate, bool kWritesAfter>
-FramesFunction pickFrames(int oversampling, bool hiCut, bool amPan) {
-    if (oversampling == 1) return pickFrames<kAccumulate, 1, kWritesAfter>(hiCut, amPan);
-    if (oversampling == 2) return pickFrames<kAccumulate, 2, kWritesAfter>(hiCut, amPan);
-    return pickFrames<kAccumulate, 4, kWritesAfter>(hiCut, amPan);
+FramesFunction pickFrames(bool wide, int oversampling, bool hiCut, bool amPan) {
+    return wide ? pickFrames<kAccumulate, kWritesAfter, true>(oversampling, hiCut, amPan)
+                : pickFrames<kAccumulate, kWritesAfter, false>(oversampling, hiCut, amPan);
 }
 
 // Frames 0..n-1 of a chunk whose tap rows are prepared: runs of frames none
@@ -135,6 +179,17 @@ void runChunk(EngineState& st, const BlockScratch& s, int n, const float* const*
     if (pending < n) writesFirst(st, s, pending, n, in[0], in[1], out[0], out[1], options);
 }
 
+// chunk::prepare as compiled for every processor, and again for processors
+// with AVX.
+void prepareChunk(EngineState& st, BlockScratch& s, int n, float depth, float spread, RandomStream& random) {
+    chunk::prepare(st, s, n, depth, spread, random, false);
+}
+
+[[gnu::target("avx")]] void prepareChunkWide(EngineState& st, BlockScratch& s, int n, float depth, float spread,
+                                             RandomStream& random) {
+    chunk::prepare(st, s, n, depth, spread, random, true);
+}
+
 }  // namespace
 
 // Depth, AM, Pan, Mono, Spread and the Hi-Cut switch are taken once per
@@ -149,13 +204,16 @@ void Engine::processFast(const float* const* inputs, float* const* outputs, int3
     const bool hiCut = params[kHiCut].load(std::memory_order_relaxed) < 1.0f;
     const bool amPan = am != 0 || pan != 0;
     const FrameOptions options{am, pan, params[kMono].load(std::memory_order_relaxed) > 0.5f, wide};
-    const FramesFunction writesFirst = pickFrames<kAccumulate, false>(st.oversampling, hiCut, amPan);
-    const FramesFunction writesAfter = pickFrames<kAccumulate, true>(st.oversampling, hiCut, amPan);
+    const FramesFunction writesFirst = pickFrames<kAccumulate, false>(wide, st.oversampling, hiCut, amPan);
+    const FramesFunction writesAfter = pickFrames<kAccumulate, true>(wide, st.oversampling, hiCut, amPan);
 
     RandomStream random;
     for (int32_t done = 0; done < n;) {
         const int count = n - done < BlockScratch::kFrames ? static_cast<int>(n - done) : BlockScratch::kFrames;
-        chunk::prepare(st, scratch, count, depth, spread, random, wide);
+        if (wide)
+            prepareChunkWide(st, scratch, count, depth, spread, random);
+        else
+            prepareChunk(st, scratch, count, depth, spread, random);
         const float* in[2] = {inputs[0] + done, inputs[1] + done};
         float* out[2] = {outputs[0] + done, outputs[1] + done};
         runChunk(st, scratch, count, in, out, writesFirst, writesAfter, options);

@@ -56,6 +56,7 @@ struct Case {
     int block;
     bool sync;
     double seconds = kSeconds;
+    float hiCut = -1;  // Hi-Cut's value, if at or above 0 (else the program's)
 };
 
 struct Render {
@@ -72,6 +73,7 @@ Render render(const Case& c, Path path) {
     EngineRig rig;
     for (int i = 0; i < kNumParams; ++i) rig.set(i, kFactoryProgramValues[c.program][i]);
     rig.set(kSync, c.sync ? 1.0f : 0.0f);
+    if (c.hiCut >= 0) rig.set(kHiCut, c.hiCut);
     rig.host.available = true;
     rig.host.info = {48000.0 * 3, 120.0, 0x2 | 0x400 | 0x2000};
     if (path == Path::kFastNarrow) rig.engine->useWideVectors(false);
@@ -153,12 +155,13 @@ TEST(FastPath, StaysWithinBoundOfReference) {
 // input low-pass, the modulator shapes) in 256-bit vectors: the same
 // operations lane for lane, so the same bits as the two-lane loops that run
 // everywhere else, at both rates of the closed-form low-pass (four and two
-// rows per frame). Every program, so that every wave shape turns up.
+// rows per frame). Every program, so that every wave shape turns up, every
+// other one with the hi-cut on.
 TEST(FastPath, WideVectorsGiveTheSameBits) {
     if (!EngineRig().engine->wideVectors()) GTEST_SKIP() << "no AVX on this processor";
     for (float rate : {44100.0f, 96000.0f})
         for (int program = 0; program < kNumPrograms; ++program) {
-            const Case c{program, rate, 511, program % 2 == 1, 1.0};
+            const Case c{program, rate, 511, program % 2 == 1, 1.0, program % 2 == 0 ? 0.5f : -1.0f};
             const Render wide = render(c, Path::kFast), narrow = render(c, Path::kFastNarrow);
             size_t differ = 0;
             while (differ < wide.left.size() && wide.left[differ] == narrow.left[differ] &&

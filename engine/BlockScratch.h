@@ -20,6 +20,7 @@ struct BlockScratch {
     // Rows between the newest row after the frame's writes and the nearer
     // of the two taps' first rows.
     alignas(16) int32_t age[kFrames];
+    int32_t nearestAge;  // the smallest age of the chunk
 };
 
 }  // namespace trv4

@@ -352,14 +352,16 @@ public:
         return x;
     }
 
-    // run() over frames 0..n-1 of x, in place, for processors with AVX. The
+    // run() over frames 0..n-1 of x, each result handed to out(j, y) in
+    // order of j, for processors with AVX. The
     // three sections are pipelined: each step runs section 1 on frame t,
     // section 2 on frame t - 1 (in one 256-bit vector) and section 3 on
     // frame t - 2, each lane operation for operation as run(), so the
     // results are the same bits.
-    [[gnu::target("avx")]] void runWide(__m128d* x, int n) {
+    template <typename Out>
+    [[gnu::target("avx")]] void runWide(const __m128d* x, int n, Out out) {
         if (n < 3) {
-            for (int j = 0; j < n; ++j) x[j] = run(x[j]);
+            for (int j = 0; j < n; ++j) out(j, run(x[j]));
             return;
         }
         // Frames 0 and 1 through section 1, frame 0 through section 2.
@@ -379,7 +381,7 @@ public:
             s2a = s1a;
             s1a = _mm256_cvtps_pd(_mm256_cvtpd_ps(w));
             const __m128d wB = _mm_sub_pd(_mm_sub_pd(inB, _mm_mul_pd(a1b, s1b)), _mm_mul_pd(a2b, s2b));
-            x[t - 2] = _mm_add_pd(_mm_add_pd(_mm_mul_pd(c0b, wB), _mm_mul_pd(c1b, s1b)), _mm_mul_pd(c2b, s2b));
+            out(t - 2, _mm_add_pd(_mm_add_pd(_mm_mul_pd(c0b, wB), _mm_mul_pd(c1b, s1b)), _mm_mul_pd(c2b, s2b)));
             s2b = s1b;
             s1b = roundToFloat(wB);
         }
@@ -391,8 +393,8 @@ public:
         s2[2] = s2b;
         // Frame n - 1 through sections 2 and 3, frame n - 2 through section 3.
         const __m128d last = section(1, _mm256_castpd256_pd128(carried));
-        x[n - 2] = section(2, _mm256_extractf128_pd(carried, 1));
-        x[n - 1] = section(2, last);
+        out(n - 2, section(2, _mm256_extractf128_pd(carried, 1)));
+        out(n - 1, section(2, last));
     }
 
 private:

@@ -84,6 +84,7 @@ inline void tapPositions(EngineState& st, BlockScratch& s, int j, int32_t writeI
     const int32_t ageL = (writeIndex - s.rowL[j]) & DelayLine::kMask;
     const int32_t ageR = (writeIndex - s.rowR[j]) & DelayLine::kMask;
     s.age[j] = ageL < ageR ? ageL : ageR;
+    if (s.age[j] < s.nearestAge) s.nearestAge = s.age[j];
 }
 
 // Tap positions of frames j0..n-1 outside a ramp (base delay and depth
@@ -102,6 +103,7 @@ inline void tapPositions(EngineState& st, BlockScratch& s, int j, int32_t writeI
         const __m128i mask = _mm_set1_epi32(DelayLine::kMask);
         const __m128i advance = _mm_set1_epi32(4 * step);
         const __m128i base = _mm_set1_epi32(st.baseDelay);
+        __m128i nearest = _mm_set1_epi32(s.nearestAge);
         // Newest row of frames j..j+3, before the mask.
         __m128i newest = _mm_setr_epi32(writeIndex + step - st.baseDelay, writeIndex + 2 * step - st.baseDelay,
                                         writeIndex + 3 * step - st.baseDelay, writeIndex + 4 * step - st.baseDelay);
@@ -131,11 +133,16 @@ inline void tapPositions(EngineState& st, BlockScratch& s, int j, int32_t writeI
             const __m128i ageL = _mm_and_si128(_mm_sub_epi32(base, iL), mask);
             const __m128i ageR = _mm_and_si128(_mm_sub_epi32(base, iR), mask);
             const __m128i right = _mm_cmpgt_epi32(ageL, ageR);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(s.age + j),
-                             _mm_or_si128(_mm_and_si128(right, ageR), _mm_andnot_si128(right, ageL)));
+            const __m128i age = _mm_or_si128(_mm_and_si128(right, ageR), _mm_andnot_si128(right, ageL));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(s.age + j), age);
+            const __m128i older = _mm_cmpgt_epi32(nearest, age);
+            nearest = _mm_or_si128(_mm_and_si128(older, age), _mm_andnot_si128(older, nearest));
             newest = _mm_add_epi32(newest, advance);
         }
         writeIndex = (writeIndex + (j - j0) * step) & DelayLine::kMask;
+        alignas(16) int32_t lanes[4];
+        _mm_store_si128(reinterpret_cast<__m128i*>(lanes), nearest);
+        for (int32_t age : lanes) s.nearestAge = age < s.nearestAge ? age : s.nearestAge;
     }
     for (; j < n; ++j) {
         writeIndex = (writeIndex + step) & DelayLine::kMask;
@@ -148,6 +155,7 @@ inline void tapPositions(EngineState& st, BlockScratch& s, int j, int32_t writeI
 [[gnu::always_inline]] inline void prepare(EngineState& st, BlockScratch& s, int n, float depth, float spread,
                                            RandomStream& random, bool wide) {
     modulate(st, s, n, random, wide);
+    s.nearestAge = DelayLine::kLength;
     const int32_t step = st.oversampling;
     int32_t writeIndex = st.delay.writeIndex;
     int j = 0;

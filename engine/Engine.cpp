@@ -81,8 +81,7 @@ template <int kOversampling, bool kHiCut, bool kAmPan, bool kWritesAfter, bool k
                 input.run(held, n);
         }
         if constexpr (kHiCutAfter) {
-            hiCut.runWide(mixed, n);
-            for (int j = 0; j < n; ++j) mixed[j] = stage::mix(mixed[j], dryInput[j], wet, dry);
+            hiCut.runWide(mixed, n, [&](int j, __m128d y) { mixed[j] = stage::mix(y, dryInput[j], wet, dry); });
         }
     }
     // 12. Mono.
@@ -156,6 +155,11 @@ FramesFunction pickFrames(bool wide, int oversampling, bool hiCut, bool amPan) {
 void runChunk(EngineState& st, const BlockScratch& s, int n, const float* const* in, float* const* out,
               FramesFunction writesFirst, FramesFunction writesAfter, const FrameOptions& options) {
     const int32_t step = st.oversampling;
+    if (s.nearestAge > n * step) {
+        // Every frame's taps lie behind all rows of the chunk: one run.
+        (n >= kShortestRun ? writesAfter : writesFirst)(st, s, 0, n, in[0], in[1], out[0], out[1], options);
+        return;
+    }
     int pending = 0;   // first frame not yet handed on
     int runStart = 0;  // first frame of the run being grown
     auto closeRun = [&](int end) {

@@ -78,10 +78,12 @@ public:
     // One frame's input x, in the middle of a run of frames.
     [[gnu::always_inline]] void run(__m128d x) { step(x, z, s, rows, writeIndex); }
 
-    // The held inputs of frames 0..n-1 one after the other, with the state
-    // in locals for the run: the row stores may alias any member or the
-    // engine state, locals stay in registers.
-    [[gnu::always_inline]] void run(const __m128d* x, int n) {
+    // Frames 0..n-1 one after the other, the held input of frame j from
+    // source(j) (which may run the frame's other stages first), with the
+    // state in locals for the run: the row stores may alias any member or
+    // the engine state, locals stay in registers.
+    template <typename Source>
+    [[gnu::always_inline]] void run(int n, Source source) {
         float(*const r)[2] = rows;
         int32_t w = writeIndex;
         if constexpr (kClosedForm) {
@@ -93,7 +95,7 @@ public:
             }
             for (int i = 0; i < kOversampling; ++i) out[i] = lanes(h.out[i]);
             for (int j = 0; j < n; ++j) {
-                const __m128d v = x[j];
+                const __m128d v = source(j);
                 __m128 samples[kOversampling];
                 const __m128d now[kOrder] = {z0, z1, z2, z3};
                 for (int i = 0; i < kOversampling; ++i)
@@ -117,19 +119,20 @@ public:
             z[2] = z2;
             z[3] = z3;
         } else {
-            for (int j = 0; j < n; ++j) step(x[j], z, s, r, w);
+            for (int j = 0; j < n; ++j) step(source(j), z, s, r, w);
         }
         writeIndex = w;
     }
 
-    // run(x, n) in 256-bit vectors for processors with AVX: z[0] and z[1]
+    // run(n, source) in 256-bit vectors for processors with AVX: z[0] and z[1]
     // share one vector, z[2] and z[3] another, so that one multiply and one
     // add give two rows, one conversion four samples (two whole rows) and
-    // one store writes them. Each lane computes what run(x, n) computes for
+    // one store writes them. Each lane computes what run(n, source) computes for
     // it, operation for operation, so the results are the same bits.
-    [[gnu::target("avx")]] void runWide(const __m128d* x, int n) {
+    template <typename Source>
+    [[gnu::target("avx")]] void runWide(int n, Source source) {
         if constexpr (!kClosedForm) {
-            run(x, n);
+            run(n, source);
         } else {
             float(*const r)[2] = rows;
             int32_t w = writeIndex;
@@ -145,7 +148,8 @@ public:
                 feed23[k] = join(h.feed[2][k], h.feed[3][k]);
             }
             for (int j = 0; j < n; ++j) {
-                const __m256d v = _mm256_insertf128_pd(_mm256_castpd128_pd256(x[j]), x[j], 1);
+                const __m128d held = source(j);
+                const __m256d v = _mm256_insertf128_pd(_mm256_castpd128_pd256(held), held, 1);
                 const __m256d z0 = _mm256_permute2f128_pd(z01, z01, 0x00), z1 = _mm256_permute2f128_pd(z01, z01, 0x11);
                 const __m256d z2 = _mm256_permute2f128_pd(z23, z23, 0x00), z3 = _mm256_permute2f128_pd(z23, z23, 0x11);
                 const __m128 rows01 = _mm256_cvtpd_ps(_mm256_add_pd(z01, _mm256_mul_pd(out01, v)));
@@ -352,64 +356,7 @@ public:
         return x;
     }
 
-    // run() over frames 0..n-1 of x, each result handed to out(j, y) in
-    // order of j, for processors with AVX. The
-    // three sections are pipelined: each step runs section 1 on frame t,
-    // section 2 on frame t - 1 (in one 256-bit vector) and section 3 on
-    // frame t - 2, each lane operation for operation as run(), so the
-    // results are the same bits.
-    template <typename Out>
-    [[gnu::target("avx")]] void runWide(const __m128d* x, int n, Out out) {
-        if (n < 3) {
-            for (int j = 0; j < n; ++j) out(j, run(x[j]));
-            return;
-        }
-        // Frames 0 and 1 through section 1, frame 0 through section 2.
-        const __m128d first0 = section(0, x[0]), first1 = section(0, x[1]);
-        __m256d carried = join(first1, section(1, first0));  // [section 1 of t - 1 | section 2 of t - 2]
-        __m256d s1a = join(s1[0], s1[1]), s2a = join(s2[0], s2[1]);
-        const __m256d c0a = join(c0[0], c0[1]), c1a = join(c1[0], c1[1]), c2a = join(c2[0], c2[1]);
-        const __m256d a1a = join(a1[0], a1[1]), a2a = join(a2[0], a2[1]);
-        __m128d s1b = s1[2], s2b = s2[2];
-        const __m128d c0b = c0[2], c1b = c1[2], c2b = c2[2], a1b = a1[2], a2b = a2[2];
-        for (int t = 2; t < n; ++t) {
-            const __m256d in = join(x[t], _mm256_castpd256_pd128(carried));
-            const __m128d inB = _mm256_extractf128_pd(carried, 1);
-            const __m256d w = _mm256_sub_pd(_mm256_sub_pd(in, _mm256_mul_pd(a1a, s1a)), _mm256_mul_pd(a2a, s2a));
-            carried =
-                _mm256_add_pd(_mm256_add_pd(_mm256_mul_pd(c0a, w), _mm256_mul_pd(c1a, s1a)), _mm256_mul_pd(c2a, s2a));
-            s2a = s1a;
-            s1a = _mm256_cvtps_pd(_mm256_cvtpd_ps(w));
-            const __m128d wB = _mm_sub_pd(_mm_sub_pd(inB, _mm_mul_pd(a1b, s1b)), _mm_mul_pd(a2b, s2b));
-            out(t - 2, _mm_add_pd(_mm_add_pd(_mm_mul_pd(c0b, wB), _mm_mul_pd(c1b, s1b)), _mm_mul_pd(c2b, s2b)));
-            s2b = s1b;
-            s1b = roundToFloat(wB);
-        }
-        s1[0] = _mm256_castpd256_pd128(s1a);
-        s1[1] = _mm256_extractf128_pd(s1a, 1);
-        s2[0] = _mm256_castpd256_pd128(s2a);
-        s2[1] = _mm256_extractf128_pd(s2a, 1);
-        s1[2] = s1b;
-        s2[2] = s2b;
-        // Frame n - 1 through sections 2 and 3, frame n - 2 through section 3.
-        const __m128d last = section(1, _mm256_castpd256_pd128(carried));
-        out(n - 2, section(2, _mm256_extractf128_pd(carried, 1)));
-        out(n - 1, section(2, last));
-    }
-
 private:
-    [[gnu::always_inline]] __m128d section(int k, __m128d x) {
-        const __m128d w = _mm_sub_pd(_mm_sub_pd(x, _mm_mul_pd(a1[k], s1[k])), _mm_mul_pd(a2[k], s2[k]));
-        x = _mm_add_pd(_mm_add_pd(_mm_mul_pd(c0[k], w), _mm_mul_pd(c1[k], s1[k])), _mm_mul_pd(c2[k], s2[k]));
-        s2[k] = s1[k];
-        s1[k] = roundToFloat(w);
-        return x;
-    }
-
-    [[gnu::target("avx"), gnu::always_inline]] static __m256d join(__m128d lo, __m128d hi) {
-        return _mm256_insertf128_pd(_mm256_castpd128_pd256(lo), hi, 1);
-    }
-
     HiCut& hc;
     __m128d s1[HiCut::kSections], s2[HiCut::kSections];
     __m128d c0[HiCut::kSections], c1[HiCut::kSections], c2[HiCut::kSections];

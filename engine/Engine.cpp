@@ -20,15 +20,15 @@ namespace {
 struct FrameOptions {
     double am, pan;  // AM and Pan
     bool mono;       // Mono > 0.5
-    bool wide;       // the processor runs AVX (Engine::useWideVectors)
 };
 
 // Frames first..end-1 of a chunk; in and out point at the chunk's frame 0.
 // kWritesAfter: no tap of these frames reads a row they write (base delay -
-// floor(depth) - 1 >= oversampling factor x frames), so the input stage runs
-// over all of them after the other stages, and the chain of the low-pass
-// states does not hold up the feedback path. Otherwise each frame writes its
-// rows before its taps read. kAmPan: AM or Pan above 0 (at 0 both gains are
+// floor(depth) - 1 >= oversampling factor x frames), so each frame writes its
+// rows after its other steps, in the input stage's loop with its state in
+// registers, and the chain of the low-pass states runs beside the feedback
+// path instead of holding it up. Otherwise each frame writes its rows before
+// its taps read. kAmPan: AM or Pan above 0 (at 0 both gains are
 // exactly 1). The steps after the mix (mono, limiter, meter) run over the
 // whole run after its frames.
 template <int kOversampling, bool kHiCut, bool kAmPan, bool kWritesAfter, bool kAccumulate, bool kWide>
@@ -38,50 +38,51 @@ template <int kOversampling, bool kHiCut, bool kAmPan, bool kWritesAfter, bool k
     const int n = end - first;
     alignas(16) float peaks[BlockScratch::kFrames];
     __m128d mixed[BlockScratch::kFrames];
-    __m128d held[kWritesAfter ? BlockScratch::kFrames : 1];
-    // With wide vectors the hi-cut runs over the whole run after the frames
-    // (pipelined over its sections); mixed holds the taps until then.
-    constexpr bool kHiCutAfter = kHiCut && kWide;
-    __m128d dryInput[kHiCutAfter ? BlockScratch::kFrames : 1];
     {
         stage::InputStage<kOversampling> input(st);
         stage::FeedbackStage feedback(st.feedback);
         stage::HiCutStage hiCut(st.hiCut);
         const __m128d wet = stage::broadcast(st.wetGain), dry = stage::broadcast(st.dryGain);
-        for (int j = first; j < end; ++j) {
-            // 0. The host's samples, mended (InputMend.h).
-            const __m128d in = mendInput(stage::pair(inL + j, inR + j));
-            // 1, 2, 4: smoothing, dither and modulators are prepared in s.
-            // 3. (first half) x = in + last frame's feedback + noise.
-            const __m128d x = stage::InputStage<kOversampling>::sum(in, feedback.value, s.noise[j]);
-            // 3. (second half) x through the low-pass into the buffer, here or
-            // after the loop.
-            if constexpr (kWritesAfter)
-                held[j - first] = x;
-            else
-                input.run(x);
+        // Steps 0 to 3 (first half) of frame j: the host's samples, mended
+        // (InputMend.h), then x = in + last frame's feedback + noise. Steps
+        // 1, 2 and 4 (smoothing, dither, modulators) are prepared in s.
+        const auto begin = [&](int j, __m128d& in) {
+            in = mendInput(stage::pair(inL + j, inR + j));
+            return stage::InputStage<kOversampling>::sum(in, feedback.value, s.noise[j]);
+        };
+        // Steps 5 to 11 of frame j.
+        const auto finish = [&](int j, __m128d in) {
             // 5, 6, 7. Taps and feedback band-pass.
             __m128d tap = stage::readTaps(st.delay.rows, s.rowL[j], s.rowR[j], stage::pair(&s.fracL[j], &s.fracR[j]));
             feedback.run(tap);
             // 8, 9. Amplitude modulation and auto-pan.
             if constexpr (kAmPan) tap = stage::modulateAmplitude(tap, s.lfo1[j], s.lfo2[j], opt.am, opt.pan);
-            // 10. Hi-cut, 11. Mix (here or after the loop).
-            if constexpr (kHiCutAfter) {
-                mixed[j - first] = tap;
-                dryInput[j - first] = in;
-            } else {
-                if constexpr (kHiCut) tap = hiCut.run(tap);
-                mixed[j - first] = stage::mix(tap, in, wet, dry);
-            }
-        }
+            // 10. Hi-cut.
+            if constexpr (kHiCut) tap = hiCut.run(tap);
+            // 11. Mix.
+            mixed[j - first] = stage::mix(tap, in, wet, dry);
+        };
         if constexpr (kWritesAfter) {
+            // 3. (second half) x through the low-pass into the buffer after
+            // the frame's other steps, in the input stage's loop.
+            const auto frame = [&](int i) {
+                __m128d in;
+                const __m128d x = begin(first + i, in);
+                finish(first + i, in);
+                return x;
+            };
             if constexpr (kWide)
-                input.runWide(held, n);  // compiled for AVX too, called once a run
+                input.runWide(n, frame);
             else
-                input.run(held, n);
-        }
-        if constexpr (kHiCutAfter) {
-            hiCut.runWide(mixed, n, [&](int j, __m128d y) { mixed[j] = stage::mix(y, dryInput[j], wet, dry); });
+                input.run(n, frame);
+        } else {
+            for (int j = first; j < end; ++j) {
+                __m128d in;
+                // 3. (second half) x through the low-pass into the buffer
+                // before the taps read.
+                input.run(begin(j, in));
+                finish(j, in);
+            }
         }
     }
     // 12. Mono.
@@ -207,7 +208,7 @@ void Engine::processFast(const float* const* inputs, float* const* outputs, int3
     const float pan = params[kPan].load(std::memory_order_relaxed);
     const bool hiCut = params[kHiCut].load(std::memory_order_relaxed) < 1.0f;
     const bool amPan = am != 0 || pan != 0;
-    const FrameOptions options{am, pan, params[kMono].load(std::memory_order_relaxed) > 0.5f, wide};
+    const FrameOptions options{am, pan, params[kMono].load(std::memory_order_relaxed) > 0.5f};
     const FramesFunction writesFirst = pickFrames<kAccumulate, false>(wide, st.oversampling, hiCut, amPan);
     const FramesFunction writesAfter = pickFrames<kAccumulate, true>(wide, st.oversampling, hiCut, amPan);
 

@@ -1,5 +1,6 @@
 // Per-chunk values the fast block path computes ahead of its serial loop:
-// dither, modulator outputs and the tap read positions of each frame. Owned
+// dither, modulator outputs, the tap read positions of each frame and how
+// far behind the newest row they read. Owned
 // by the engine, used only on the audio thread.
 #pragma once
 
@@ -16,6 +17,10 @@ struct BlockScratch {
     alignas(16) int32_t rowR[kFrames];  // first row of the right tap
     alignas(16) float fracL[kFrames];   // weight of the second row
     alignas(16) float fracR[kFrames];
+    // Rows between the newest row after the frame's writes and the nearer
+    // of the two taps' first rows.
+    alignas(16) int32_t age[kFrames];
+    int32_t nearestAge;  // the smallest age of the chunk
 };
 
 }  // namespace trv4

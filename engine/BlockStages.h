@@ -9,12 +9,19 @@
 #pragma once
 
 #include <emmintrin.h>
+#include <immintrin.h>
 
 #include <cstdint>
 
 #include "engine/EngineState.h"
 #include "engine/HeldInput.h"
 #include "engine/OutputFlush.h"
+
+// The 256-bit helpers of the input stage are always inlined into code
+// compiled for AVX: the warning about passing such vectors without AVX does
+// not apply.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpsabi"
 
 namespace trv4::stage {
 
@@ -41,7 +48,7 @@ class InputStage {
     static constexpr int kShifted = kOrder - kOversampling;
 
 public:
-    explicit InputStage(EngineState& st)
+    [[gnu::always_inline]] explicit InputStage(EngineState& st)
         : st(st), h(st.heldInput), set(*st.input.set), rows(st.delay.rows), writeIndex(st.delay.writeIndex) {
         for (int k = 0; k < 2; ++k) {
             s[2 * k] = _mm_load_pd(st.input.s1[k]);
@@ -51,7 +58,7 @@ public:
             for (int r = 0; r < kOrder; ++r) z[r] = weighted(h.toZ[r], s);
     }
 
-    ~InputStage() {
+    [[gnu::always_inline]] ~InputStage() {
         if constexpr (kClosedForm)
             for (int i = 0; i < kOrder; ++i) s[i] = weighted(h.fromZ[i], z);
         for (int k = 0; k < 2; ++k) {
@@ -68,7 +75,125 @@ public:
         return roundToFloat(_mm_add_pd(_mm_add_pd(in, feedback), broadcast(noise)));
     }
 
-    [[gnu::always_inline]] void run(__m128d x) {
+    // One frame's input x, in the middle of a run of frames.
+    [[gnu::always_inline]] void run(__m128d x) { step(x, z, s, rows, writeIndex); }
+
+    // Frames 0..n-1 one after the other, the held input of frame j from
+    // source(j) (which may run the frame's other stages first), with the
+    // state in locals for the run: the row stores may alias any member or
+    // the engine state, locals stay in registers.
+    template <typename Source>
+    [[gnu::always_inline]] void run(int n, Source source) {
+        float(*const r)[2] = rows;
+        int32_t w = writeIndex;
+        if constexpr (kClosedForm) {
+            __m128d z0 = z[0], z1 = z[1], z2 = z[2], z3 = z[3];
+            __m128d out[kOversampling], input[kOrder], feed[kOrder][kOrder];
+            for (int i = 0; i < kOrder; ++i) {
+                input[i] = lanes(h.input[i]);
+                for (int k = 0; k < kOrder; ++k) feed[i][k] = lanes(h.feed[i][k]);
+            }
+            for (int i = 0; i < kOversampling; ++i) out[i] = lanes(h.out[i]);
+            for (int j = 0; j < n; ++j) {
+                const __m128d v = source(j);
+                __m128 samples[kOversampling];
+                const __m128d now[kOrder] = {z0, z1, z2, z3};
+                for (int i = 0; i < kOversampling; ++i)
+                    samples[i] = _mm_cvtpd_ps(_mm_add_pd(now[i], _mm_mul_pd(out[i], v)));
+                __m128d next[kOrder];
+                for (int i = 0; i < kShifted; ++i)
+                    next[i] = _mm_add_pd(now[i + kOversampling], _mm_mul_pd(input[i], v));
+                for (int i = kShifted; i < kOrder; ++i) {
+                    const __m128d early = _mm_add_pd(_mm_mul_pd(input[i], v), _mm_mul_pd(feed[i][0], z0));
+                    const __m128d late = _mm_add_pd(_mm_mul_pd(feed[i][1], z1), _mm_mul_pd(feed[i][2], z2));
+                    next[i] = _mm_add_pd(_mm_add_pd(early, _mm_mul_pd(feed[i][3], z3)), late);
+                }
+                write(samples, r, w);
+                z0 = next[0];
+                z1 = next[1];
+                z2 = next[2];
+                z3 = next[3];
+            }
+            z[0] = z0;
+            z[1] = z1;
+            z[2] = z2;
+            z[3] = z3;
+        } else {
+            for (int j = 0; j < n; ++j) step(source(j), z, s, r, w);
+        }
+        writeIndex = w;
+    }
+
+    // run(n, source) in 256-bit vectors for processors with AVX: z[0] and z[1]
+    // share one vector, z[2] and z[3] another, so that one multiply and one
+    // add give two rows, one conversion four samples (two whole rows) and
+    // one store writes them. Each lane computes what run(n, source) computes for
+    // it, operation for operation, so the results are the same bits.
+    template <typename Source>
+    [[gnu::target("avx")]] void runWide(int n, Source source) {
+        if constexpr (!kClosedForm) {
+            run(n, source);
+        } else {
+            float(*const r)[2] = rows;
+            int32_t w = writeIndex;
+            // Pairs of z: [0, 1] and [2, 3]; weights paired the same way.
+            __m256d z01 = _mm256_insertf128_pd(_mm256_castpd128_pd256(z[0]), z[1], 1);
+            __m256d z23 = _mm256_insertf128_pd(_mm256_castpd128_pd256(z[2]), z[3], 1);
+            const __m256d out01 = join(h.out[0], h.out[1]);
+            const __m256d out23 = kOversampling == 4 ? join(h.out[2], h.out[3]) : out01;
+            const __m256d input01 = join(h.input[0], h.input[1]), input23 = join(h.input[2], h.input[3]);
+            __m256d feed01[kOrder], feed23[kOrder];
+            for (int k = 0; k < kOrder; ++k) {
+                feed01[k] = join(h.feed[0][k], h.feed[1][k]);
+                feed23[k] = join(h.feed[2][k], h.feed[3][k]);
+            }
+            for (int j = 0; j < n; ++j) {
+                const __m128d held = source(j);
+                const __m256d v = _mm256_insertf128_pd(_mm256_castpd128_pd256(held), held, 1);
+                const __m256d z0 = _mm256_permute2f128_pd(z01, z01, 0x00), z1 = _mm256_permute2f128_pd(z01, z01, 0x11);
+                const __m256d z2 = _mm256_permute2f128_pd(z23, z23, 0x00), z3 = _mm256_permute2f128_pd(z23, z23, 0x11);
+                const __m128 rows01 = _mm256_cvtpd_ps(_mm256_add_pd(z01, _mm256_mul_pd(out01, v)));
+                __m128 rows23 = rows01;
+                if constexpr (kOversampling == 4) {
+                    rows23 = _mm256_cvtpd_ps(_mm256_add_pd(z23, _mm256_mul_pd(out23, v)));
+                    z01 = fed(input01, feed01, v, z0, z1, z2, z3);
+                } else {
+                    z01 = _mm256_add_pd(z23, _mm256_mul_pd(input01, v));
+                }
+                z23 = fed(input23, feed23, v, z0, z1, z2, z3);
+                if (w + kOversampling <= DelayLine::kMask) {
+                    _mm_storeu_ps(r[w + 1], rows01);
+                    if constexpr (kOversampling == 4) _mm_storeu_ps(r[w + 3], rows23);
+                    w += kOversampling;
+                } else {
+                    const __m128 samples[4] = {rows01, _mm_movehl_ps(rows01, rows01), rows23,
+                                               _mm_movehl_ps(rows23, rows23)};
+                    write(samples, r, w);
+                }
+            }
+            z[0] = _mm256_castpd256_pd128(z01);
+            z[1] = _mm256_extractf128_pd(z01, 1);
+            z[2] = _mm256_castpd256_pd128(z23);
+            z[3] = _mm256_extractf128_pd(z23, 1);
+            writeIndex = w;
+        }
+    }
+
+private:
+    [[gnu::target("avx"), gnu::always_inline]] static __m256d join(const HeldInputResponse::Lanes& lo,
+                                                                   const HeldInputResponse::Lanes& hi) {
+        return _mm256_insertf128_pd(_mm256_castpd128_pd256(_mm_load_pd(lo)), _mm_load_pd(hi), 1);
+    }
+
+    // ((input x + feed0 z0) + feed3 z3) + (feed1 z1 + feed2 z2), as run().
+    [[gnu::target("avx"), gnu::always_inline]] static __m256d fed(__m256d input, const __m256d* feed, __m256d v,
+                                                                  __m256d z0, __m256d z1, __m256d z2, __m256d z3) {
+        const __m256d early = _mm256_add_pd(_mm256_mul_pd(input, v), _mm256_mul_pd(feed[0], z0));
+        const __m256d late = _mm256_add_pd(_mm256_mul_pd(feed[1], z1), _mm256_mul_pd(feed[2], z2));
+        return _mm256_add_pd(_mm256_add_pd(early, _mm256_mul_pd(feed[3], z3)), late);
+    }
+
+    [[gnu::always_inline]] void step(__m128d x, __m128d* z, __m128d* s, float (*rows)[2], int32_t& writeIndex) const {
         __m128 samples[kOversampling];
         if constexpr (kClosedForm) {
             for (int r = 0; r < kOversampling; ++r)
@@ -84,7 +209,7 @@ public:
                 const __m128d late = _mm_add_pd(_mm_mul_pd(lanes(feed[1]), z[1]), _mm_mul_pd(lanes(feed[2]), z[2]));
                 next[r] = _mm_add_pd(_mm_add_pd(early, _mm_mul_pd(lanes(feed[3]), z[3])), late);
             }
-            write(samples);
+            write(samples, rows, writeIndex);
             for (int r = 0; r < kOrder; ++r) z[r] = next[r];
         } else {
             for (int r = 0; r < kOversampling; ++r) {
@@ -101,11 +226,10 @@ public:
                 }
                 samples[r] = _mm_cvtpd_ps(_mm_mul_pd(y, broadcast(set.gain)));
             }
-            write(samples);
+            write(samples, rows, writeIndex);
         }
     }
 
-private:
     static __m128d lanes(const HeldInputResponse::Lanes& w) { return _mm_load_pd(w); }
 
     static __m128d weighted(const double* w, const __m128d* v) {
@@ -113,7 +237,7 @@ private:
                           _mm_add_pd(_mm_mul_pd(broadcast(w[2]), v[2]), _mm_mul_pd(broadcast(w[3]), v[3])));
     }
 
-    void write(const __m128* samples) {
+    static void write(const __m128* samples, float (*rows)[2], int32_t& writeIndex) {
         if (writeIndex + kOversampling <= DelayLine::kMask) {
             // No wrap within this frame: plain consecutive rows.
             for (int r = 0; r < kOversampling; ++r)
@@ -239,20 +363,31 @@ private:
     __m128d a1[HiCut::kSections], a2[HiCut::kSections];
 };
 
-// 11, 12. Mix with the raw input, then the mono sum when on.
-inline __m128d mix(__m128d tap, __m128d in, __m128d wet, __m128d dry, bool mono) {
-    __m128d out = _mm_add_pd(_mm_mul_pd(tap, wet), _mm_mul_pd(in, dry));
-    if (mono) {
-        const __m128d half = _mm_mul_pd(out, broadcast(0.5));
-        out = _mm_add_pd(half, _mm_shuffle_pd(half, half, 1));
-    }
-    return out;
+// 11. Mix with the raw input.
+inline __m128d mix(__m128d tap, __m128d in, __m128d wet, __m128d dry) {
+    return _mm_add_pd(_mm_mul_pd(tap, wet), _mm_mul_pd(in, dry));
 }
 
-// 13. Limiter: a channel peak above 2.0 is brought to 2.0 at once; the
-// reduction then decays by the release factor per frame. Hands back the
-// larger channel peak (for the meter) and the two results, float32, with
-// subnormal results flushed to 0 (OutputFlush.h).
+// 12. Mono sum over a run of frames, when on.
+inline void monoSum(__m128d* mixed, int n) {
+    for (int j = 0; j < n; ++j) {
+        const __m128d half = _mm_mul_pd(mixed[j], broadcast(0.5));
+        mixed[j] = _mm_add_pd(half, _mm_shuffle_pd(half, half, 1));
+    }
+}
+
+// 13. Limiter over a run of frames, after the frames: a channel peak above
+// 2.0 is brought to 2.0 at once; the reduction then decays by the release
+// factor per frame. Writes each frame's larger channel peak (for the meter)
+// and the results, float32, with subnormal results flushed to 0
+// (OutputFlush.h).
+//
+// Most runs have no peak above 2.0 and a reduction too small to move
+// 1 - reduction off 1.0 (it decays towards a fixed point far below that and
+// stays there): then every gain is exactly 1, and the run takes the short
+// way, two frames per step. Otherwise the frames go one by one as the
+// reference step runs them.
+template <bool kAccumulate>
 class LimiterStage {
 public:
     explicit LimiterStage(EngineState& st) : st(st), reduction(st.limiterReduction), release(st.limiterRelease) {}
@@ -261,12 +396,64 @@ public:
     LimiterStage(const LimiterStage&) = delete;
     LimiterStage& operator=(const LimiterStage&) = delete;
 
-    __m128 run(__m128d out, float& peak) {
-        const __m128d magnitude = _mm_and_pd(out, _mm_castsi128_pd(_mm_set1_epi64x(0x7FFFFFFFFFFFFFFFll)));
-        const __m128 peaks = _mm_cvtpd_ps(_mm_add_pd(magnitude, broadcast(1e-20)));
+    [[gnu::always_inline]] void run(const __m128d* mixed, int n, float* peaks, float* outL, float* outR) {
+        if (measurePeaks(mixed, n, peaks) || 1.0 - reduction != 1.0) {
+            for (int j = 0; j < n; ++j) frame(mixed[j], peaks[j], outL + j, outR + j);
+            return;
+        }
+        int j = 0;
+        for (; j + 2 <= n; j += 2) {
+            // [L0 R0 L1 R1], flushed, as [L0 L1 R0 R1].
+            const __m128 both = flushSubnormal(_mm_movelh_ps(_mm_cvtpd_ps(mixed[j]), _mm_cvtpd_ps(mixed[j + 1])));
+            const __m128 channels = _mm_shuffle_ps(both, both, _MM_SHUFFLE(3, 1, 2, 0));
+            store(outL + j, channels);
+            store(outR + j, _mm_movehl_ps(channels, channels));
+        }
+        if (j < n) frame(mixed[j], peaks[j], outL + j, outR + j);
+        // The decay the run would have applied, until it stops changing.
+        for (int k = 0; k < j; ++k) {
+            const float next = reduction * release;
+            if (next == reduction) break;
+            reduction = next;
+        }
+    }
+
+private:
+    static float peakOf(__m128d out) {
+        const __m128 peaks = _mm_cvtpd_ps(_mm_add_pd(magnitude(out), broadcast(1e-20)));
         const float peakL = _mm_cvtss_f32(peaks);
         const float peakR = _mm_cvtss_f32(_mm_shuffle_ps(peaks, peaks, 1));
-        peak = peakR > peakL ? peakR : peakL;
+        return peakR > peakL ? peakR : peakL;
+    }
+
+    static __m128d magnitude(__m128d v) {
+        return _mm_and_pd(v, _mm_castsi128_pd(_mm_set1_epi64x(0x7FFFFFFFFFFFFFFFll)));
+    }
+
+    // Peaks of all frames; answers whether one lies above 2.0.
+    static bool measurePeaks(const __m128d* mixed, int n, float* peaks) {
+        const __m128d tiny = broadcast(1e-20);
+        __m128 above = _mm_setzero_ps();
+        int j = 0;
+        for (; j + 2 <= n; j += 2) {
+            // Rounding to float32 and adding 1e-20 keep the order of two
+            // magnitudes, so the larger channel is picked before them.
+            const __m128d a = magnitude(mixed[j]), b = magnitude(mixed[j + 1]);
+            const __m128d larger = _mm_max_pd(_mm_unpacklo_pd(a, b), _mm_unpackhi_pd(a, b));
+            const __m128 pair = _mm_cvtpd_ps(_mm_add_pd(larger, tiny));
+            _mm_storel_pi(reinterpret_cast<__m64*>(peaks + j), pair);
+            above = _mm_or_ps(above, _mm_cmpgt_ps(pair, _mm_set1_ps(2.0f)));
+        }
+        bool any = _mm_movemask_ps(above) != 0;
+        for (; j < n; ++j) {
+            peaks[j] = peakOf(mixed[j]);
+            any = any || peaks[j] > 2.0f;
+        }
+        return any;
+    }
+
+    // One frame as the reference step runs it.
+    void frame(__m128d out, float peak, float* left, float* right) {
         reduction = reduction * release;  // exact product of two floats, one rounding
         // For a peak of at most 2 the quotient (peak - 2) / peak is not
         // positive and cannot exceed the reduction.
@@ -274,10 +461,24 @@ public:
             const double t = (peak - 2.0) / peak;
             if (t > reduction) reduction = static_cast<float>(t);
         }
-        return flushSubnormal(_mm_cvtpd_ps(_mm_mul_pd(broadcast(1.0 - reduction), out)));
+        const __m128 result = flushSubnormal(_mm_cvtpd_ps(_mm_mul_pd(broadcast(1.0 - reduction), out)));
+        const __m128 right1 = _mm_shuffle_ps(result, result, 1);
+        if constexpr (kAccumulate) {
+            *left += _mm_cvtss_f32(result);
+            *right += _mm_cvtss_f32(right1);
+        } else {
+            *left = _mm_cvtss_f32(result);
+            *right = _mm_cvtss_f32(right1);
+        }
     }
 
-private:
+    // The low two lanes of v to two consecutive samples.
+    static void store(float* to, __m128 v) {
+        if constexpr (kAccumulate)
+            v = _mm_add_ps(v, _mm_loadl_pi(_mm_setzero_ps(), reinterpret_cast<const __m64*>(to)));
+        _mm_storel_pi(reinterpret_cast<__m64*>(to), v);
+    }
+
     EngineState& st;
     float reduction;
     const float release;
@@ -299,7 +500,7 @@ public:
     MeterStage(const MeterStage&) = delete;
     MeterStage& operator=(const MeterStage&) = delete;
 
-    void run(const float* peaks, int n) {
+    [[gnu::always_inline]] void run(const float* peaks, int n) {
         const double keep4 = keep * keep * keep * keep;
         int j = 0;
         for (; j + 4 <= n; j += 4) {
@@ -326,3 +527,5 @@ private:
 };
 
 }  // namespace trv4::stage
+
+#pragma GCC diagnostic pop

@@ -2,7 +2,8 @@
 // not depend on the audio, computed for a chunk of frames ahead of the serial
 // loop. Per frame, in the order of the sample step: the smoothing of base
 // delay and depth, the dither draw, both modulators (with their random
-// draws), and the two tap read positions. Audio thread.
+// draws), the two tap read positions and how far the nearer tap reads behind
+// the newest row. Audio thread.
 #pragma once
 
 #include <emmintrin.h>
@@ -12,6 +13,7 @@
 #include "engine/BlockScratch.h"
 #include "engine/EngineState.h"
 #include "engine/ModulatorBlock.h"
+#include "engine/ModulatorBlockWide.h"
 #include "engine/Nearest.h"
 
 namespace trv4 {
@@ -19,18 +21,26 @@ namespace trv4 {
 namespace chunk {
 
 // One modulator's outputs for frames 0..n-1 of a chunk, two frames per
-// vector, one loop per shape.
-inline void renderShape(Modulator& m, float* out, int n) {
+// vector (four with wide vectors), one loop per shape.
+template <Wave W>
+inline void renderOne(Modulator& m, float* out, int n, bool wide) {
+    if (wide)
+        modwide::render<W>(m, out, n);
+    else
+        modblock::render<W>(m, out, n);
+}
+
+inline void renderShape(Modulator& m, float* out, int n, bool wide) {
     switch (m.wave) {
-    case Wave::RaisedCosine: modblock::render<Wave::RaisedCosine>(m, out, n); break;
-    case Wave::SignedSquareCosine: modblock::render<Wave::SignedSquareCosine>(m, out, n); break;
-    case Wave::SquaredCosine: modblock::render<Wave::SquaredCosine>(m, out, n); break;
-    case Wave::InvertedSquaredCosine: modblock::render<Wave::InvertedSquaredCosine>(m, out, n); break;
-    case Wave::Triangle: modblock::render<Wave::Triangle>(m, out, n); break;
-    case Wave::SignedSquareTriangle: modblock::render<Wave::SignedSquareTriangle>(m, out, n); break;
-    case Wave::SquaredTriangle: modblock::render<Wave::SquaredTriangle>(m, out, n); break;
-    case Wave::InvertedParabola: modblock::render<Wave::InvertedParabola>(m, out, n); break;
-    case Wave::FastRiseFall: modblock::render<Wave::FastRiseFall>(m, out, n); break;
+    case Wave::RaisedCosine: renderOne<Wave::RaisedCosine>(m, out, n, wide); break;
+    case Wave::SignedSquareCosine: renderOne<Wave::SignedSquareCosine>(m, out, n, wide); break;
+    case Wave::SquaredCosine: renderOne<Wave::SquaredCosine>(m, out, n, wide); break;
+    case Wave::InvertedSquaredCosine: renderOne<Wave::InvertedSquaredCosine>(m, out, n, wide); break;
+    case Wave::Triangle: renderOne<Wave::Triangle>(m, out, n, wide); break;
+    case Wave::SignedSquareTriangle: renderOne<Wave::SignedSquareTriangle>(m, out, n, wide); break;
+    case Wave::SquaredTriangle: renderOne<Wave::SquaredTriangle>(m, out, n, wide); break;
+    case Wave::InvertedParabola: renderOne<Wave::InvertedParabola>(m, out, n, wide); break;
+    case Wave::FastRiseFall: renderOne<Wave::FastRiseFall>(m, out, n, wide); break;
     case Wave::Off:
     case Wave::Random: modblock::render<Wave::Off>(m, out, n); break;
     }
@@ -40,12 +50,12 @@ inline void renderShape(Modulator& m, float* out, int n) {
 // sample step: dither, then modulator 1, then modulator 2 of each frame; only
 // the random shape draws besides the dither, so without it the dither of the
 // whole chunk comes first.
-inline void modulate(EngineState& st, BlockScratch& s, int n, RandomStream& random) {
+[[gnu::always_inline]] inline void modulate(EngineState& st, BlockScratch& s, int n, RandomStream& random, bool wide) {
     if (st.mod1.wave != Wave::Random && st.mod2.wave != Wave::Random) {
         random.fill(s.noise, n);
         for (int j = 0; j < n; ++j) s.noise[j] = (s.noise[j] - 0.5) * 6e-8;
-        renderShape(st.mod1, s.lfo1, n);
-        renderShape(st.mod2, s.lfo2, n);
+        renderShape(st.mod1, s.lfo1, n, wide);
+        renderShape(st.mod2, s.lfo2, n, wide);
         return;
     }
     for (int j = 0; j < n; ++j) {
@@ -71,6 +81,10 @@ inline void tapPositions(EngineState& st, BlockScratch& s, int j, int32_t writeI
     const float posR = static_cast<float>(((1.0 - spread) * lfo1 + spread * lfo2) * st.depthSamples);
     tapPosition(writeIndex, st.baseDelay, posL, s.rowL[j], s.fracL[j]);
     tapPosition(writeIndex, st.baseDelay, posR, s.rowR[j], s.fracR[j]);
+    const int32_t ageL = (writeIndex - s.rowL[j]) & DelayLine::kMask;
+    const int32_t ageR = (writeIndex - s.rowR[j]) & DelayLine::kMask;
+    s.age[j] = ageL < ageR ? ageL : ageR;
+    if (s.age[j] < s.nearestAge) s.nearestAge = s.age[j];
 }
 
 // Tap positions of frames j0..n-1 outside a ramp (base delay and depth
@@ -78,7 +92,8 @@ inline void tapPositions(EngineState& st, BlockScratch& s, int j, int32_t writeI
 // two floats rounded once, so float32 arithmetic gives it bit for bit; the
 // right tap's crossfade needs doubles unless Spread is exactly 0 (the left
 // position) or 1 (depth * lfo2).
-inline void steadyTapPositions(EngineState& st, BlockScratch& s, int j0, int n, int32_t writeIndex, double spread) {
+[[gnu::always_inline]] inline void steadyTapPositions(EngineState& st, BlockScratch& s, int j0, int n,
+                                                      int32_t writeIndex, double spread) {
     const int32_t step = st.oversampling;
     int j = j0;
     if (n - j >= 4) {
@@ -87,6 +102,8 @@ inline void steadyTapPositions(EngineState& st, BlockScratch& s, int j0, int n, 
         const __m128d keep = _mm_set1_pd(1.0 - spread), take = _mm_set1_pd(spread);
         const __m128i mask = _mm_set1_epi32(DelayLine::kMask);
         const __m128i advance = _mm_set1_epi32(4 * step);
+        const __m128i base = _mm_set1_epi32(st.baseDelay);
+        __m128i nearest = _mm_set1_epi32(s.nearestAge);
         // Newest row of frames j..j+3, before the mask.
         __m128i newest = _mm_setr_epi32(writeIndex + step - st.baseDelay, writeIndex + 2 * step - st.baseDelay,
                                         writeIndex + 3 * step - st.baseDelay, writeIndex + 4 * step - st.baseDelay);
@@ -112,9 +129,20 @@ inline void steadyTapPositions(EngineState& st, BlockScratch& s, int j0, int n, 
             _mm_storeu_ps(s.fracR + j, _mm_sub_ps(posR, _mm_cvtepi32_ps(iR)));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(s.rowL + j), _mm_and_si128(_mm_add_epi32(newest, iL), mask));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(s.rowR + j), _mm_and_si128(_mm_add_epi32(newest, iR), mask));
+            // The newest row less a tap's row is the base delay less its i.
+            const __m128i ageL = _mm_and_si128(_mm_sub_epi32(base, iL), mask);
+            const __m128i ageR = _mm_and_si128(_mm_sub_epi32(base, iR), mask);
+            const __m128i right = _mm_cmpgt_epi32(ageL, ageR);
+            const __m128i age = _mm_or_si128(_mm_and_si128(right, ageR), _mm_andnot_si128(right, ageL));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(s.age + j), age);
+            const __m128i older = _mm_cmpgt_epi32(nearest, age);
+            nearest = _mm_or_si128(_mm_and_si128(older, age), _mm_andnot_si128(older, nearest));
             newest = _mm_add_epi32(newest, advance);
         }
         writeIndex = (writeIndex + (j - j0) * step) & DelayLine::kMask;
+        alignas(16) int32_t lanes[4];
+        _mm_store_si128(reinterpret_cast<__m128i*>(lanes), nearest);
+        for (int32_t age : lanes) s.nearestAge = age < s.nearestAge ? age : s.nearestAge;
     }
     for (; j < n; ++j) {
         writeIndex = (writeIndex + step) & DelayLine::kMask;
@@ -124,8 +152,10 @@ inline void steadyTapPositions(EngineState& st, BlockScratch& s, int j0, int n, 
 
 // All of the above for frames 0..n-1. depth and spread are the Depth and
 // Spread parameters.
-inline void prepare(EngineState& st, BlockScratch& s, int n, float depth, float spread, RandomStream& random) {
-    modulate(st, s, n, random);
+[[gnu::always_inline]] inline void prepare(EngineState& st, BlockScratch& s, int n, float depth, float spread,
+                                           RandomStream& random, bool wide) {
+    modulate(st, s, n, random, wide);
+    s.nearestAge = DelayLine::kLength;
     const int32_t step = st.oversampling;
     int32_t writeIndex = st.delay.writeIndex;
     int j = 0;

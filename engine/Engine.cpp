@@ -8,6 +8,10 @@
 #include "engine/ChunkPrepare.h"
 #include "engine/InputMend.h"
 
+// The 256-bit helpers of BlockStages.h are inlined into code compiled for
+// AVX; the warning about passing such vectors without AVX does not apply.
+#pragma GCC diagnostic ignored "-Wpsabi"
+
 namespace trv4 {
 
 namespace {
@@ -20,58 +24,90 @@ struct FrameOptions {
 
 // Frames first..end-1 of a chunk; in and out point at the chunk's frame 0.
 // kWritesAfter: no tap of these frames reads a row they write (base delay -
-// floor(depth) - 1 >= oversampling factor x frames), so the input stage runs
-// over all of them after the other stages, and the chain of the low-pass
-// states does not hold up the feedback path. Otherwise each frame writes its
-// rows before its taps read. kAmPan: AM or Pan above 0 (at 0 both gains are
-// exactly 1).
+// floor(depth) - 1 >= oversampling factor x frames), so each frame writes its
+// rows after its other steps, in the input stage's loop with its state in
+// registers, and the chain of the low-pass states runs beside the feedback
+// path instead of holding it up. Otherwise each frame writes its rows before
+// its taps read. kAmPan: AM or Pan above 0 (at 0 both gains are
+// exactly 1). The steps after the mix (mono, limiter, meter) run over the
+// whole run after its frames.
+template <int kOversampling, bool kHiCut, bool kAmPan, bool kWritesAfter, bool kAccumulate, bool kWide>
+[[gnu::always_inline]] inline void runFramesBody(EngineState& st, const BlockScratch& s, int first, int end,
+                                                 const float* inL, const float* inR, float* outL, float* outR,
+                                                 const FrameOptions& opt) {
+    const int n = end - first;
+    alignas(16) float peaks[BlockScratch::kFrames];
+    __m128d mixed[BlockScratch::kFrames];
+    {
+        stage::InputStage<kOversampling> input(st);
+        stage::FeedbackStage feedback(st.feedback);
+        stage::HiCutStage hiCut(st.hiCut);
+        const __m128d wet = stage::broadcast(st.wetGain), dry = stage::broadcast(st.dryGain);
+        // Steps 0 to 3 (first half) of frame j: the host's samples, mended
+        // (InputMend.h), then x = in + last frame's feedback + noise. Steps
+        // 1, 2 and 4 (smoothing, dither, modulators) are prepared in s.
+        const auto begin = [&](int j, __m128d& in) {
+            in = mendInput(stage::pair(inL + j, inR + j));
+            return stage::InputStage<kOversampling>::sum(in, feedback.value, s.noise[j]);
+        };
+        // Steps 5 to 11 of frame j.
+        const auto finish = [&](int j, __m128d in) {
+            // 5, 6, 7. Taps and feedback band-pass.
+            __m128d tap = stage::readTaps(st.delay.rows, s.rowL[j], s.rowR[j], stage::pair(&s.fracL[j], &s.fracR[j]));
+            feedback.run(tap);
+            // 8, 9. Amplitude modulation and auto-pan.
+            if constexpr (kAmPan) tap = stage::modulateAmplitude(tap, s.lfo1[j], s.lfo2[j], opt.am, opt.pan);
+            // 10. Hi-cut.
+            if constexpr (kHiCut) tap = hiCut.run(tap);
+            // 11. Mix.
+            mixed[j - first] = stage::mix(tap, in, wet, dry);
+        };
+        if constexpr (kWritesAfter) {
+            // 3. (second half) x through the low-pass into the buffer after
+            // the frame's other steps, in the input stage's loop.
+            const auto frame = [&](int i) {
+                __m128d in;
+                const __m128d x = begin(first + i, in);
+                finish(first + i, in);
+                return x;
+            };
+            if constexpr (kWide)
+                input.runWide(n, frame);
+            else
+                input.run(n, frame);
+        } else {
+            for (int j = first; j < end; ++j) {
+                __m128d in;
+                // 3. (second half) x through the low-pass into the buffer
+                // before the taps read.
+                input.run(begin(j, in));
+                finish(j, in);
+            }
+        }
+    }
+    // 12. Mono.
+    if (opt.mono) stage::monoSum(mixed, n);
+    // 13. Limiter.
+    stage::LimiterStage<kAccumulate>(st).run(mixed, n, peaks, outL + first, outR + first);
+    // 14. Meter, over the peaks of all frames.
+    stage::MeterStage(st).run(peaks, n);
+}
+
+// The frames as compiled for every processor of the target, and again for
+// processors with AVX (the same operations in the three-operand encoding,
+// with the widest loops in 256-bit vectors).
 template <int kOversampling, bool kHiCut, bool kAmPan, bool kWritesAfter, bool kAccumulate>
 void runFrames(EngineState& st, const BlockScratch& s, int first, int end, const float* inL, const float* inR,
                float* outL, float* outR, const FrameOptions& opt) {
-    stage::InputStage<kOversampling> input(st);
-    stage::FeedbackStage feedback(st.feedback);
-    stage::HiCutStage hiCut(st.hiCut);
-    stage::LimiterStage limiter(st);
-    stage::MeterStage meter(st);
-    const __m128d wet = stage::broadcast(st.wetGain), dry = stage::broadcast(st.dryGain);
-    float peaks[BlockScratch::kFrames];
-    __m128d held[kWritesAfter ? BlockScratch::kFrames : 1];
+    runFramesBody<kOversampling, kHiCut, kAmPan, kWritesAfter, kAccumulate, false>(st, s, first, end, inL, inR, outL,
+                                                                                   outR, opt);
+}
 
-    for (int j = first; j < end; ++j) {
-        // 0. The host's samples, mended (InputMend.h).
-        const __m128d in = mendInput(stage::pair(inL + j, inR + j));
-        // 1, 2, 4: smoothing, dither and modulators are prepared in s.
-        // 3. (first half) x = in + last frame's feedback + noise.
-        const __m128d x = stage::InputStage<kOversampling>::sum(in, feedback.value, s.noise[j]);
-        // 3. (second half) x through the low-pass into the buffer, here or
-        // after the loop.
-        if constexpr (kWritesAfter)
-            held[j - first] = x;
-        else
-            input.run(x);
-        // 5, 6, 7. Taps and feedback band-pass.
-        __m128d tap = stage::readTaps(st.delay.rows, s.rowL[j], s.rowR[j], stage::pair(&s.fracL[j], &s.fracR[j]));
-        feedback.run(tap);
-        // 8, 9. Amplitude modulation and auto-pan.
-        if constexpr (kAmPan) tap = stage::modulateAmplitude(tap, s.lfo1[j], s.lfo2[j], opt.am, opt.pan);
-        // 10. Hi-cut.
-        if constexpr (kHiCut) tap = hiCut.run(tap);
-        // 11, 12. Mix and mono.
-        const __m128d out = stage::mix(tap, in, wet, dry, opt.mono);
-        // 13. Limiter.
-        const __m128 result = limiter.run(out, peaks[j - first]);
-        if constexpr (kAccumulate) {
-            outL[j] += _mm_cvtss_f32(result);
-            outR[j] += _mm_cvtss_f32(_mm_shuffle_ps(result, result, 1));
-        } else {
-            outL[j] = _mm_cvtss_f32(result);
-            outR[j] = _mm_cvtss_f32(_mm_shuffle_ps(result, result, 1));
-        }
-    }
-    if constexpr (kWritesAfter)
-        for (int j = 0; j < end - first; ++j) input.run(held[j]);
-    // 14. Meter, over the peaks of all frames.
-    meter.run(peaks, end - first);
+template <int kOversampling, bool kHiCut, bool kAmPan, bool kWritesAfter, bool kAccumulate>
+[[gnu::target("avx")]] void runFramesWide(EngineState& st, const BlockScratch& s, int first, int end, const float* inL,
+                                          const float* inR, float* outL, float* outR, const FrameOptions& opt) {
+    runFramesBody<kOversampling, kHiCut, kAmPan, kWritesAfter, kAccumulate, true>(st, s, first, end, inL, inR, outL,
+                                                                                  outR, opt);
 }
 
 // The fewest frames worth a run with the rows written after the frames.
@@ -80,20 +116,34 @@ constexpr int kShortestRun = 16;
 using FramesFunction = void (*)(EngineState&, const BlockScratch&, int, int, const float*, const float*, float*, float*,
                                 const FrameOptions&);
 
-template <bool kAccumulate, int kOversampling, bool kWritesAfter>
+template <bool kAccumulate, int kOversampling, bool kWritesAfter, bool kWide>
 FramesFunction pickFrames(bool hiCut, bool amPan) {
-    if (hiCut)
-        return amPan ? runFrames<kOversampling, true, true, kWritesAfter, kAccumulate>
-                     : runFrames<kOversampling, true, false, kWritesAfter, kAccumulate>;
-    return amPan ? runFrames<kOversampling, false, true, kWritesAfter, kAccumulate>
-                 : runFrames<kOversampling, false, false, kWritesAfter, kAccumulate>;
+    if constexpr (kWide) {
+        if (hiCut)
+            return amPan ? runFramesWide<kOversampling, true, true, kWritesAfter, kAccumulate>
+                         : runFramesWide<kOversampling, true, false, kWritesAfter, kAccumulate>;
+        return amPan ? runFramesWide<kOversampling, false, true, kWritesAfter, kAccumulate>
+                     : runFramesWide<kOversampling, false, false, kWritesAfter, kAccumulate>;
+    } else {
+        if (hiCut)
+            return amPan ? runFrames<kOversampling, true, true, kWritesAfter, kAccumulate>
+                         : runFrames<kOversampling, true, false, kWritesAfter, kAccumulate>;
+        return amPan ? runFrames<kOversampling, false, true, kWritesAfter, kAccumulate>
+                     : runFrames<kOversampling, false, false, kWritesAfter, kAccumulate>;
+    }
+}
+
+template <bool kAccumulate, bool kWritesAfter, bool kWide>
+FramesFunction pickFrames(int oversampling, bool hiCut, bool amPan) {
+    if (oversampling == 1) return pickFrames<kAccumulate, 1, kWritesAfter, kWide>(hiCut, amPan);
+    if (oversampling == 2) return pickFrames<kAccumulate, 2, kWritesAfter, kWide>(hiCut, amPan);
+    return pickFrames<kAccumulate, 4, kWritesAfter, kWide>(hiCut, amPan);
 }
 
 template <bool kAccumulate, bool kWritesAfter>
-FramesFunction pickFrames(int oversampling, bool hiCut, bool amPan) {
-    if (oversampling == 1) return pickFrames<kAccumulate, 1, kWritesAfter>(hiCut, amPan);
-    if (oversampling == 2) return pickFrames<kAccumulate, 2, kWritesAfter>(hiCut, amPan);
-    return pickFrames<kAccumulate, 4, kWritesAfter>(hiCut, amPan);
+FramesFunction pickFrames(bool wide, int oversampling, bool hiCut, bool amPan) {
+    return wide ? pickFrames<kAccumulate, kWritesAfter, true>(oversampling, hiCut, amPan)
+                : pickFrames<kAccumulate, kWritesAfter, false>(oversampling, hiCut, amPan);
 }
 
 // Frames 0..n-1 of a chunk whose tap rows are prepared: runs of frames none
@@ -106,7 +156,11 @@ FramesFunction pickFrames(int oversampling, bool hiCut, bool amPan) {
 void runChunk(EngineState& st, const BlockScratch& s, int n, const float* const* in, float* const* out,
               FramesFunction writesFirst, FramesFunction writesAfter, const FrameOptions& options) {
     const int32_t step = st.oversampling;
-    int32_t newest = st.delay.writeIndex;
+    if (s.nearestAge > n * step) {
+        // Every frame's taps lie behind all rows of the chunk: one run.
+        (n >= kShortestRun ? writesAfter : writesFirst)(st, s, 0, n, in[0], in[1], out[0], out[1], options);
+        return;
+    }
     int pending = 0;   // first frame not yet handed on
     int runStart = 0;  // first frame of the run being grown
     auto closeRun = [&](int end) {
@@ -115,17 +169,30 @@ void runChunk(EngineState& st, const BlockScratch& s, int n, const float* const*
         writesAfter(st, s, runStart, end, in[0], in[1], out[0], out[1], options);
         pending = end;
     };
+    int32_t reach = step;  // (j - runStart + 1) x step
     for (int j = 0; j < n; ++j) {
-        newest = (newest + step) & DelayLine::kMask;  // after frame j's writes
-        const int32_t ageL = (newest - s.rowL[j]) & DelayLine::kMask;
-        const int32_t ageR = (newest - s.rowR[j]) & DelayLine::kMask;
-        const int32_t age = ageL < ageR ? ageL : ageR;
-        if (age > (j - runStart + 1) * step) continue;
+        const int32_t age = s.age[j];
+        if (age > reach) {
+            reach += step;
+            continue;
+        }
         closeRun(j);
         runStart = age > step ? j : j + 1;
+        reach = (j + 2 - runStart) * step;
     }
     closeRun(n);
     if (pending < n) writesFirst(st, s, pending, n, in[0], in[1], out[0], out[1], options);
+}
+
+// chunk::prepare as compiled for every processor, and again for processors
+// with AVX.
+void prepareChunk(EngineState& st, BlockScratch& s, int n, float depth, float spread, RandomStream& random) {
+    chunk::prepare(st, s, n, depth, spread, random, false);
+}
+
+[[gnu::target("avx")]] void prepareChunkWide(EngineState& st, BlockScratch& s, int n, float depth, float spread,
+                                             RandomStream& random) {
+    chunk::prepare(st, s, n, depth, spread, random, true);
 }
 
 }  // namespace
@@ -142,13 +209,16 @@ void Engine::processFast(const float* const* inputs, float* const* outputs, int3
     const bool hiCut = params[kHiCut].load(std::memory_order_relaxed) < 1.0f;
     const bool amPan = am != 0 || pan != 0;
     const FrameOptions options{am, pan, params[kMono].load(std::memory_order_relaxed) > 0.5f};
-    const FramesFunction writesFirst = pickFrames<kAccumulate, false>(st.oversampling, hiCut, amPan);
-    const FramesFunction writesAfter = pickFrames<kAccumulate, true>(st.oversampling, hiCut, amPan);
+    const FramesFunction writesFirst = pickFrames<kAccumulate, false>(wide, st.oversampling, hiCut, amPan);
+    const FramesFunction writesAfter = pickFrames<kAccumulate, true>(wide, st.oversampling, hiCut, amPan);
 
     RandomStream random;
     for (int32_t done = 0; done < n;) {
         const int count = n - done < BlockScratch::kFrames ? static_cast<int>(n - done) : BlockScratch::kFrames;
-        chunk::prepare(st, scratch, count, depth, spread, random);
+        if (wide)
+            prepareChunkWide(st, scratch, count, depth, spread, random);
+        else
+            prepareChunk(st, scratch, count, depth, spread, random);
         const float* in[2] = {inputs[0] + done, inputs[1] + done};
         float* out[2] = {outputs[0] + done, outputs[1] + done};
         runChunk(st, scratch, count, in, out, writesFirst, writesAfter, options);

@@ -74,6 +74,13 @@ public:
     // trv4_engine_reference library, which the plug-in module does not link.
     void processReference(const float* const* inputs, float* const* outputs, int32_t n);
 
+    // Whether the fast path runs its widest loops in 256-bit vectors. On by
+    // construction where the processor and the system support AVX; the
+    // results are the same bits either way. Tests turn it off to hold the
+    // two against each other; on where AVX is missing, it stays off.
+    void useWideVectors(bool on);
+    bool wideVectors() const { return wide; }
+
 private:
     void applyPendingRamp();
     void updateBlock();
@@ -89,6 +96,7 @@ private:
     HostTimeSource& time;
     EngineState st{};
     BlockScratch scratch{};
+    bool wide = false;
 
     // Shared with other threads, single relaxed stores.
     std::atomic<float> publishedMeter{0};

@@ -8,7 +8,21 @@
 
 namespace trv4 {
 
-Engine::Engine(const ParameterArray& p, HostTimeSource& t) : params(p), time(t) { st.delay.clear(); }
+Engine::Engine(const ParameterArray& p, HostTimeSource& t) : params(p), time(t) {
+    st.delay.clear();
+    useWideVectors(true);
+}
+
+// The processor's feature bits and the system's saving of the 256-bit
+// registers, both checked by the compiler's run-time support.
+void Engine::useWideVectors(bool on) {
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+    __builtin_cpu_init();
+    wide = on && __builtin_cpu_supports("avx");
+#else
+    wide = false;
+#endif
+}
 
 void Engine::setSampleRate(float sampleRate) {
     st.sampleRate = sampleRate;

@@ -204,8 +204,9 @@ TEST_F(EditorScaleTest, InputInLogicalPixelsActsTheSameAtEverySize) {
 
 // The user's pick from the panel's menu comes before the host's hint and is
 // kept for every later editor, in the user's own setting file with its other
-// lines intact. This test host answers audioMasterSizeWindow with 0, so the
-// open window keeps its size; the choice is stored all the same.
+// lines intact. This test host grants audioMasterSizeWindow, so the open
+// window takes the picked size at once (a host that refuses is the resize
+// test's).
 TEST_F(EditorScaleTest, TheUsersMenuChoiceBeatsTheHintAndOutlivesTheInstance) {
 #ifndef _WIN32
     { std::ofstream(settingsFile()) << "; written by the installer\nManual=/opt/trv4/manual.html\n"; }
@@ -214,9 +215,9 @@ TEST_F(EditorScaleTest, TheUsersMenuChoiceBeatsTheHintAndOutlivesTheInstance) {
     openShown();
     EXPECT_EQ(rect(), std::make_pair(1510, 740));
     pickSize(2);
-    // Refused: the window, and what the host reads, stay at 200 %.
-    EXPECT_EQ(rect(), std::make_pair(1510, 740));
-    EXPECT_EQ(captureAt(1510, 740).size(), 1510u * 740u);
+    // Granted: the window, and what the host reads, are at 150 %.
+    EXPECT_EQ(rect(), std::make_pair(1133, 555));
+    EXPECT_EQ(captureAt(1133, 555).size(), 1133u * 555u);
 #ifndef _WIN32
     std::stringstream text;
     text << std::ifstream(settingsFile()).rdbuf();

@@ -8,7 +8,9 @@
 #include "tools/host/AudioCall.h"
 #include "tools/host/SharedLibrary.h"
 
-#if !defined(_WIN32)
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <poll.h>
 #endif
 
@@ -678,7 +680,42 @@ bool Vst3Instance::takeResizeRequest(int& width, int& height) {
     return width > 0 && height > 0;
 }
 
-void Vst3Instance::idle(bool everyTimer) { host_->idle(everyTimer); }
+#if defined(_WIN32)
+namespace {
+
+// A Windows view has no run loop to ask: it idles on a thread timer of its
+// own, which the thread's message loop runs. Runs this thread's messages
+// until a timer has come, at most a little longer than a view's period, as a
+// host's message loop would have meanwhile. A quit message is put back for
+// the caller's own loop.
+void runMessagesUntilTimer() {
+    const ULONGLONG start = GetTickCount64();
+    for (;;) {
+        MSG msg;
+        bool timer = false;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(msg.wParam));
+                return;
+            }
+            if (msg.message == WM_TIMER) timer = true;
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (timer || GetTickCount64() - start > 60) return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+}  // namespace
+#endif
+
+void Vst3Instance::idle(bool everyTimer) {
+#if defined(_WIN32)
+    if (everyTimer && viewAttached_) runMessagesUntilTimer();
+#endif
+    host_->idle(everyTimer);
+}
 
 size_t Vst3Instance::timerCount() const { return host_->timers.size(); }
 

@@ -174,7 +174,9 @@ public:
     bool takeResizeRequest(int& width, int& height);
     // Runs the timers that fell due (every timer when `everyTimer`) and the
     // handlers of readable file descriptors (Linux run loop); the
-    // user-interface thread's idle.
+    // user-interface thread's idle. On Windows, where a view idles on its own
+    // thread timer, `everyTimer` with a view attached first runs the thread's
+    // messages until a timer has come.
     void idle(bool everyTimer = false);
 
     // --- What the plug-in asked of the host --------------------------------------------

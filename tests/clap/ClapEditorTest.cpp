@@ -12,6 +12,7 @@
 #include "editor/EditorTestPort.h"
 #include "engine/ParamIndex.h"
 #include "tests/clap/ClapRig.h"
+#include "tests/support/PortUser.h"
 
 namespace {
 
@@ -24,9 +25,7 @@ constexpr const char* kApi = clap::kWindowApiWin32;
 constexpr const char* kApi = clap::kWindowApiX11;
 #endif
 
-struct EditorRig : ClapRig {
-    trv4::EditorTestPort port{};
-
+struct EditorRig : ClapRig, trv4test::PortUser {
     EditorRig() {
         auto* ext =
             static_cast<const trv4clap::plugin_editor_test_port*>(instance->extension(trv4clap::kExtEditorTestPort));
@@ -41,23 +40,6 @@ struct EditorRig : ClapRig {
         instance->fireTimers();
     }
     ~EditorRig() { instance->gui()->destroy(&instance->plugin()); }
-
-    trv4::EditorControlInfo info(const char* name) {
-        trv4::EditorControlInfo i{};
-        EXPECT_EQ(port.controlInfo(port.context, name, &i), 1) << name;
-        return i;
-    }
-    void drag(const char* name, int pixelsUp) {
-        const trv4::EditorControlInfo i = info(name);
-        const int x = i.left + i.width / 2, y = i.top + i.height / 2;
-        port.mouseDown(port.context, trv4::kPortLeft, x, y);
-        for (int dy = 1; dy <= pixelsUp; ++dy) port.mouseMove(port.context, x, y - dy);
-        port.mouseUp(port.context, trv4::kPortLeft, x, y - pixelsUp);
-    }
-    void wheel(const char* name, int notches) {
-        const trv4::EditorControlInfo i = info(name);
-        port.mouseWheel(port.context, i.left + i.width / 2, i.top + i.height / 2, 120 * notches);
-    }
 };
 
 // The events are one gesture on param: begin, at least one value, end, the

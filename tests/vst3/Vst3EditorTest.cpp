@@ -15,6 +15,7 @@
 #include "editor/EditorSizeChoice.h"
 #include "editor/EditorTestPort.h"
 #include "engine/ParamIndex.h"
+#include "tests/support/PortUser.h"
 #include "tests/vst3/Vst3Rig.h"
 #include "vst3/Vst3ViewInterface.h"
 
@@ -189,25 +190,7 @@ protected:
 };
 
 // The editor's test port of a plug-in object, driven as a user would.
-struct Port {
-    trv4::EditorTestPort port{};
-
-    trv4::EditorControlInfo info(const char* name) {
-        trv4::EditorControlInfo i{};
-        EXPECT_EQ(port.controlInfo(port.context, name, &i), 1) << name;
-        return i;
-    }
-    void drag(const char* name, int pixelsUp) {
-        const trv4::EditorControlInfo i = info(name);
-        const int x = i.left + i.width / 2, y = i.top + i.height / 2;
-        port.mouseDown(port.context, trv4::kPortLeft, x, y);
-        for (int dy = 1; dy <= pixelsUp; ++dy) port.mouseMove(port.context, x, y - dy);
-        port.mouseUp(port.context, trv4::kPortLeft, x, y - pixelsUp);
-    }
-    void wheel(const char* name, int notches) {
-        const trv4::EditorControlInfo i = info(name);
-        port.mouseWheel(port.context, i.left + i.width / 2, i.top + i.height / 2, 120 * notches);
-    }
+struct Port : trv4test::PortUser {
     // A right click on the chassis outside every control, then the size
     // menu's item index (100 % + 25 % a step).
     void pickSize(int index) {

@@ -13,12 +13,6 @@ namespace trv4host {
 
 namespace {
 
-std::string narrow(const char16_t* text, size_t capacity) {
-    std::string s;
-    for (size_t i = 0; i < capacity && text[i]; ++i) s += text[i] < 0x80 ? static_cast<char>(text[i]) : '?';
-    return s;
-}
-
 // The chunk: the component's state, its length first (4 bytes, little
 // endian), then the controller's.
 std::vector<uint8_t> joinState(const std::vector<uint8_t>& component, const std::vector<uint8_t>& controller) {
@@ -83,7 +77,7 @@ void Vst3Bridge::findPrograms() {
     for (int p = 0; p < count; ++p) {
         vst3::String128 name{};
         if (units && list != vst3::kNoProgramListId && units->getProgramName(list, p, name) == vst3::kResultOk) {
-            programNames_.push_back(narrow(name, 128));
+            programNames_.push_back(narrowText(name, 128));
             continue;
         }
         // Without a list, the parameter's own text for the step.
@@ -238,10 +232,10 @@ vst::VstIntPtr Vst3Bridge::dispatchFormat(vst::VstInt32 opcode, vst::VstInt32 in
     const bool param = index >= 0 && index < static_cast<int>(params_.size());
     switch (opcode) {
     case vst::effGetParamName:
-        copyHostBuffer(ptr, param ? narrow(params_[static_cast<size_t>(index)].title, 128) : "", 64);
+        copyHostBuffer(ptr, param ? narrowText(params_[static_cast<size_t>(index)].title, 128) : "", 64);
         return 0;
     case vst::effGetParamLabel:
-        copyHostBuffer(ptr, param ? narrow(params_[static_cast<size_t>(index)].units, 128) : "", 64);
+        copyHostBuffer(ptr, param ? narrowText(params_[static_cast<size_t>(index)].units, 128) : "", 64);
         return 0;
     case vst::effGetParamDisplay:
         copyHostBuffer(ptr, param ? instance_->valueText(idOf(index), instance_->value(idOf(index))) : "", 64);

@@ -18,12 +18,6 @@ namespace trv4host {
 
 namespace {
 
-std::string narrow(const char16_t* text, size_t capacity) {
-    std::string s;
-    for (size_t i = 0; i < capacity && text[i]; ++i) s += text[i] < 0x80 ? static_cast<char>(text[i]) : '?';
-    return s;
-}
-
 std::string field(const char* text, size_t capacity) { return std::string(text, strnlen(text, capacity)); }
 
 // The host's objects live as long as the instance that owns them, which
@@ -612,7 +606,7 @@ vst3::ParamValue Vst3Instance::value(vst3::ParamID id) const { return controller
 std::string Vst3Instance::valueText(vst3::ParamID id, vst3::ParamValue value) const {
     vst3::String128 text{};
     if (controller_->getParamStringByValue(id, value, text) != vst3::kResultOk) return {};
-    return narrow(text, 128);
+    return narrowText(text, 128);
 }
 
 bool Vst3Instance::saveState(std::vector<uint8_t>& component, std::vector<uint8_t>& controller) const {
@@ -709,6 +703,12 @@ void runMessagesUntilTimer() {
 
 }  // namespace
 #endif
+
+std::string narrowText(const char16_t* text, size_t capacity) {
+    std::string s;
+    for (size_t i = 0; i < capacity && text[i]; ++i) s += text[i] < 0x80 ? static_cast<char>(text[i]) : '?';
+    return s;
+}
 
 void Vst3Instance::idle(bool everyTimer) {
 #if defined(_WIN32)

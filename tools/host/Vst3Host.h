@@ -32,6 +32,10 @@
 
 namespace trv4host {
 
+// A VST3 text (UTF-16, at most capacity units, ended by 0) as ASCII, '?'
+// for every other character.
+std::string narrowText(const char16_t* text, size_t capacity);
+
 // One class the module's factory describes.
 struct Vst3Class {
     std::string cid;  // 16 bytes

@@ -12,8 +12,8 @@
 
 #include "engine/Modulator.h"
 
-// Every function here is inlined into render(), which is compiled for AVX,
-// so the warning about passing 256-bit vectors without AVX does not apply.
+// Every function here is compiled for AVX and inlined into render(), so the
+// warning about passing 256-bit vectors without AVX does not apply.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wpsabi"
 
@@ -25,16 +25,16 @@ typedef float QuadFloat __attribute__((vector_size(16)));
 typedef int32_t QuadInt __attribute__((vector_size(16)));
 typedef uint32_t QuadPhase __attribute__((vector_size(16)));
 
-[[gnu::always_inline]] inline Quad absolute(Quad v) {
+[[gnu::always_inline, gnu::target("avx")]] inline Quad absolute(Quad v) {
     return reinterpret_cast<Quad>(reinterpret_cast<QuadMask>(v) & 0x7FFFFFFFFFFFFFFFll);
 }
 
-[[gnu::always_inline]] inline Quad roundToFloat(Quad v) {
+[[gnu::always_inline, gnu::target("avx")]] inline Quad roundToFloat(Quad v) {
     return __builtin_convertvector(__builtin_convertvector(v, QuadFloat), Quad);
 }
 
 // modulatorSine() on four lanes.
-[[gnu::always_inline]] inline Quad sine(Quad a) {
+[[gnu::always_inline, gnu::target("avx")]] inline Quad sine(Quad a) {
     a = a > 4.71238898038469 ? a - 6.283185307179586 : a;
     const Quad folded = 3.141592653589793 - a;
     const Quad r = folded < a ? folded : a;
@@ -51,7 +51,7 @@ typedef uint32_t QuadPhase __attribute__((vector_size(16)));
 
 // Shapes 1 to 9 from theta (radians) and x = (P - 2^31) / 2^31.
 template <Wave W>
-[[gnu::always_inline]] inline Quad shape(Quad theta, Quad x) {
+[[gnu::always_inline, gnu::target("avx")]] inline Quad shape(Quad theta, Quad x) {
     if constexpr (W == Wave::RaisedCosine) {
         return 0.5 * sine(theta - kQuarterTurn) + 0.5;
     } else if constexpr (W == Wave::SignedSquareCosine) {

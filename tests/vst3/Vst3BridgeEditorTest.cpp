@@ -23,6 +23,9 @@
 #include <unistd.h>
 #endif
 
+// Includes the Windows headers too.
+#include "tests/support/NoRememberedSize.h"
+
 namespace {
 
 // What the record asked of its host: edits, and the window size.
@@ -54,25 +57,7 @@ vst::VstIntPtr VST_CALL recordingHost(vst::AEffect*, vst::VstInt32 opcode, vst::
 // removed before and after (Windows).
 class Vst3BridgeEditor : public ::testing::Test {
 protected:
-    void SetUp() override {
-#if defined(_WIN32)
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Tolvmark Audio\\TRV-4", "EditorSize");
-#else
-        config_ = std::filesystem::temp_directory_path() / ("trv4-vst3-bridge-" + std::to_string(getpid()));
-        std::filesystem::remove_all(config_);
-        std::filesystem::create_directories(config_);
-        setenv("XDG_CONFIG_HOME", config_.c_str(), 1);
-#endif
-    }
-    void TearDown() override {
-#if defined(_WIN32)
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Tolvmark Audio\\TRV-4", "EditorSize");
-#else
-        unsetenv("XDG_CONFIG_HOME");
-        std::filesystem::remove_all(config_);
-#endif
-    }
-    std::filesystem::path config_;
+    trv4test::NoRememberedSize noSize_{"vst3-bridge"};
 };
 
 TEST_F(Vst3BridgeEditor, EditsAndSizeRequestsReachTheHostAsVst2Calls) {

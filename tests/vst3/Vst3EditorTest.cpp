@@ -30,6 +30,9 @@
 #include <unistd.h>
 #endif
 
+// Includes the Windows headers too.
+#include "tests/support/NoRememberedSize.h"
+
 namespace {
 
 using namespace trv4test;
@@ -150,29 +153,12 @@ using HostWindow = trv4test::X11HostWindow;
 
 class Vst3Editor : public Vst3Test {
 protected:
-    // No remembered size of the user's: a settings folder of the test's own
-    // (Linux), the test user's registry value removed (Windows).
+    // No remembered size of the user's.
     void SetUp() override {
         Vst3Test::SetUp();
-#if defined(_WIN32)
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Tolvmark Audio\\TRV-4", "EditorSize");
-#else
-        config_ =
-            std::filesystem::temp_directory_path() / ("trv4-vst3-editor-" + std::to_string(getpid()) + "-" +
-                                                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(config_);
-        std::filesystem::create_directories(config_);
-        setenv("XDG_CONFIG_HOME", config_.c_str(), 1);
-#endif
+        noSize_ = std::make_unique<trv4test::NoRememberedSize>("vst3-editor");
     }
-    void TearDown() override {
-#if defined(_WIN32)
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Tolvmark Audio\\TRV-4", "EditorSize");
-#else
-        std::filesystem::remove_all(config_);
-#endif
-    }
-
+    void TearDown() override { noSize_.reset(); }
     static vst3::IPlugView* makeView(Vst3Instance& fx) {
         vst3::IPlugView* view = fx.controller->createView("editor");
         EXPECT_NE(view, nullptr);
@@ -186,7 +172,7 @@ protected:
         return sizeOf(r);
     }
 
-    std::filesystem::path config_;
+    std::unique_ptr<trv4test::NoRememberedSize> noSize_;
 };
 
 // The editor's test port of a plug-in object, driven as a user would.

@@ -14,7 +14,6 @@ namespace trv4skin {
 
 namespace {
 
-constexpr Rgb kBlack{0, 0, 0};
 constexpr Rgb kPointerYellow{255, 246, 188};
 // The knob cap the pointer sits on; the dot's rim is mixed towards it, so no
 // grey fringe shows once the key colour is cut away.

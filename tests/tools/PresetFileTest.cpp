@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <tuple>
 
 #include "tools/trv4/PresetFile.h"
 #include "vst/VstInterface.h"
@@ -154,6 +155,20 @@ TEST(PresetFile, VersionOneBankNamesNoCurrentProgram) {
     std::string error;
     ASSERT_TRUE(readPreset(bytes.data(), bytes.size(), back, error)) << error;
     EXPECT_EQ(back.currentProgram, -1);
+}
+
+TEST(PresetFile, WrittenBanksReadBackWhateverTheirCurrentProgram) {
+    // An empty bank, and a current program the bank does not hold.
+    for (auto [programs, current, expected] : {std::tuple{0, -1, -1}, {0, 5, -1}, {3, 7, 2}, {3, -4, 0}}) {
+        Preset bank = makeBank(programs, 2);
+        bank.currentProgram = current;
+        std::vector<uint8_t> bytes = writePreset(bank);
+        Preset back;
+        std::string error;
+        ASSERT_TRUE(readPreset(bytes.data(), bytes.size(), back, error)) << programs << " programs: " << error;
+        EXPECT_EQ(back.currentProgram, expected) << programs << " programs, current " << current;
+        EXPECT_EQ(back.programs.size(), static_cast<size_t>(programs));
+    }
 }
 
 TEST(PresetFile, EveryTruncationIsRefused) {

@@ -183,6 +183,8 @@ bool readBankFile(const uint8_t* data, size_t size, Preset& out, std::string& er
     preset.fxID = readInt(data + 16);
     preset.fxVersion = readInt(data + 20);
     preset.currentProgram = format >= 2 ? readInt(data + 28) : -1;
+    // An empty bank has no program to select; its zero-filled field says so.
+    if (numPrograms == 0 && preset.currentProgram == 0) preset.currentProgram = -1;
     // Every program takes at least its header: bound the reservation by
     // what the file can hold, not by the count it declares.
     preset.programs.reserve(std::min<size_t>(static_cast<size_t>(numPrograms), (size - kBankHeader) / kProgramHeader));
@@ -245,7 +247,10 @@ std::vector<uint8_t> writePreset(const Preset& preset) {
     appendInt(out, preset.fxID);
     appendInt(out, preset.fxVersion);
     appendInt(out, static_cast<int32_t>(preset.programs.size()));
-    appendInt(out, std::max(preset.currentProgram, 0));
+    // The current program field names one of the bank's programs (zero for
+    // an empty bank, which readers take as none).
+    const int32_t last = std::max(static_cast<int32_t>(preset.programs.size()) - 1, 0);
+    appendInt(out, std::clamp(preset.currentProgram, 0, last));
     out.resize(kBankHeader, 0);
     for (const PresetProgram& program : preset.programs) appendProgram(out, preset, program);
     putInt(out, 4, static_cast<int32_t>(out.size() - 8));

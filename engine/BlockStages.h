@@ -11,6 +11,7 @@
 #include <emmintrin.h>
 #include <immintrin.h>
 
+#include <cfloat>
 #include <cstdint>
 
 #include "engine/EngineState.h"
@@ -261,11 +262,20 @@ private:
     __m128d z[kOrder];  // closed form: the next four outputs with the input at 0 from now on
 };
 
+// [left, right] as doubles from a stored pair.
+inline __m128d pair(const float (&lr)[2]) {
+    return _mm_cvtps_pd(_mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(lr))));
+}
+
 // 5, 6. Taps: (1 - f) row + f next row, the left lane from the left tap's
-// rows, the right lane from the right tap's.
+// rows, the right lane from the right tap's. One load takes a tap's row and
+// the next, both channels: [L0 R0 L1 R1]; the left tap's L0, L1 and the
+// right tap's R0, R1 are picked from the two loads (one blend where the
+// processor has it, two shuffles otherwise).
 inline __m128d readTaps(const float (*rows)[2], int32_t rowL, int32_t rowR, __m128d f) {
-    const __m128d first = pair(&rows[rowL][0], &rows[rowR][1]);
-    const __m128d second = pair(&rows[rowL + 1][0], &rows[rowR + 1][1]);
+    const __m128 left = _mm_loadu_ps(rows[rowL]), right = _mm_loadu_ps(rows[rowR]);
+    const __m128 both = __builtin_shufflevector(left, right, 0, 5, 2, 7);  // L0 R0 L1 R1
+    const __m128d first = _mm_cvtps_pd(both), second = _mm_cvtps_pd(_mm_movehl_ps(both, both));
     return _mm_add_pd(_mm_mul_pd(_mm_sub_pd(broadcast(1.0), f), first), _mm_mul_pd(f, second));
 }
 
@@ -401,7 +411,60 @@ public:
             for (int j = 0; j < n; ++j) frame(mixed[j], peaks[j], outL + j, outR + j);
             return;
         }
+        passRun(mixed, peaks, 0, n, outL, outR);
+    }
+
+    // run() for processors with AVX: the peaks and the short way four frames
+    // per step, the same values.
+    [[gnu::target("avx")]] void runWide(const __m128d* mixed, int n, float* peaks, float* outL, float* outR) {
+        const __m256d tiny = _mm256_set1_pd(1e-20);
+        const __m256d sign = _mm256_castsi256_pd(_mm256_set1_epi64x(0x7FFFFFFFFFFFFFFFll));
+        __m128 above = _mm_setzero_ps();
         int j = 0;
+        for (; j + 4 <= n; j += 4) {
+            // [L0 R0 L1 R1] and [L2 R2 L3 R3]: lefts [L0 L2 L1 L3], rights the same.
+            const __m256d a = _mm256_and_pd(_mm256_loadu_pd(reinterpret_cast<const double*>(mixed + j)), sign);
+            const __m256d b = _mm256_and_pd(_mm256_loadu_pd(reinterpret_cast<const double*>(mixed + j + 2)), sign);
+            const __m256d larger = _mm256_max_pd(_mm256_unpacklo_pd(a, b), _mm256_unpackhi_pd(a, b));
+            const __m128 crossed = _mm256_cvtpd_ps(_mm256_add_pd(larger, tiny));
+            const __m128 four = _mm_shuffle_ps(crossed, crossed, _MM_SHUFFLE(3, 1, 2, 0));
+            _mm_storeu_ps(peaks + j, four);
+            above = _mm_or_ps(above, _mm_cmpgt_ps(four, _mm_set1_ps(2.0f)));
+        }
+        bool any = _mm_movemask_ps(above) != 0;
+        for (int k = j; k < n; ++k) {
+            peaks[k] = peakOf(mixed[k]);
+            any = any || peaks[k] > 2.0f;
+        }
+        if (any || 1.0 - reduction != 1.0) {
+            for (int k = 0; k < n; ++k) frame(mixed[k], peaks[k], outL + k, outR + k);
+            return;
+        }
+        const __m256 minimum = _mm256_set1_ps(FLT_MIN);
+        const __m256 magnitude = _mm256_castsi256_ps(_mm256_set1_epi32(0x7FFFFFFF));
+        j = 0;
+        for (; j + 4 <= n; j += 4) {
+            // [L0 R0 L1 R1 | L2 R2 L3 R3], flushed, as [L0 L1 R0 R1 | L2 L3 R2 R3].
+            const __m128 lo = _mm256_cvtpd_ps(_mm256_loadu_pd(reinterpret_cast<const double*>(mixed + j)));
+            const __m128 hi = _mm256_cvtpd_ps(_mm256_loadu_pd(reinterpret_cast<const double*>(mixed + j + 2)));
+            __m256 v = _mm256_insertf128_ps(_mm256_castps128_ps256(lo), hi, 1);
+            v = _mm256_and_ps(v, _mm256_cmp_ps(_mm256_and_ps(v, magnitude), minimum, _CMP_GE_OQ));
+            v = _mm256_permute_ps(v, _MM_SHUFFLE(3, 1, 2, 0));
+            const __m128d first = _mm_castps_pd(_mm256_castps256_ps128(v));
+            const __m128d second = _mm_castps_pd(_mm256_extractf128_ps(v, 1));
+            store4(outL + j, _mm_castpd_ps(_mm_unpacklo_pd(first, second)));
+            store4(outR + j, _mm_castpd_ps(_mm_unpackhi_pd(first, second)));
+        }
+        decay(j);
+        passRun(mixed, peaks, j, n, outL, outR);
+    }
+
+private:
+    // Frames first..n-1 the short way, every gain exactly 1, then the decay
+    // that the frames would have applied.
+    [[gnu::always_inline]] void passRun(const __m128d* mixed, const float* peaks, int first, int n, float* outL,
+                                        float* outR) {
+        int j = first;
         for (; j + 2 <= n; j += 2) {
             // [L0 R0 L1 R1], flushed, as [L0 L1 R0 R1].
             const __m128 both = flushSubnormal(_mm_movelh_ps(_mm_cvtpd_ps(mixed[j]), _mm_cvtpd_ps(mixed[j + 1])));
@@ -410,15 +473,18 @@ public:
             store(outR + j, _mm_movehl_ps(channels, channels));
         }
         if (j < n) frame(mixed[j], peaks[j], outL + j, outR + j);
-        // The decay the run would have applied, until it stops changing.
-        for (int k = 0; k < j; ++k) {
+        decay(j - first);
+    }
+
+    // The decay of frames frames, until it stops changing.
+    void decay(int frames) {
+        for (int k = 0; k < frames; ++k) {
             const float next = reduction * release;
             if (next == reduction) break;
             reduction = next;
         }
     }
 
-private:
     static float peakOf(__m128d out) {
         const __m128 peaks = _mm_cvtpd_ps(_mm_add_pd(magnitude(out), broadcast(1e-20)));
         const float peakL = _mm_cvtss_f32(peaks);
@@ -470,6 +536,12 @@ private:
             *left = _mm_cvtss_f32(result);
             *right = _mm_cvtss_f32(right1);
         }
+    }
+
+    // v to four consecutive samples.
+    static void store4(float* to, __m128 v) {
+        if constexpr (kAccumulate) v = _mm_add_ps(v, _mm_loadu_ps(to));
+        _mm_storeu_ps(to, v);
     }
 
     // The low two lanes of v to two consecutive samples.

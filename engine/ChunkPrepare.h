@@ -79,8 +79,8 @@ inline void tapPositions(EngineState& st, BlockScratch& s, int j, int32_t writeI
     const double lfo2 = s.lfo2[j];
     const float posL = static_cast<float>(st.depthSamples * lfo1);
     const float posR = static_cast<float>(((1.0 - spread) * lfo1 + spread * lfo2) * st.depthSamples);
-    tapPosition(writeIndex, st.baseDelay, posL, s.rowL[j], s.fracL[j]);
-    tapPosition(writeIndex, st.baseDelay, posR, s.rowR[j], s.fracR[j]);
+    tapPosition(writeIndex, st.baseDelay, posL, s.rowL[j], s.frac[j][0]);
+    tapPosition(writeIndex, st.baseDelay, posR, s.rowR[j], s.frac[j][1]);
     const int32_t ageL = (writeIndex - s.rowL[j]) & DelayLine::kMask;
     const int32_t ageR = (writeIndex - s.rowR[j]) & DelayLine::kMask;
     s.age[j] = ageL < ageR ? ageL : ageR;
@@ -125,8 +125,9 @@ inline void tapPositions(EngineState& st, BlockScratch& s, int j, int32_t writeI
                 posR = _mm_movelh_ps(_mm_cvtpd_ps(lo), _mm_cvtpd_ps(hi));
             }
             const __m128i iL = _mm_cvttps_epi32(posL), iR = _mm_cvttps_epi32(posR);
-            _mm_storeu_ps(s.fracL + j, _mm_sub_ps(posL, _mm_cvtepi32_ps(iL)));
-            _mm_storeu_ps(s.fracR + j, _mm_sub_ps(posR, _mm_cvtepi32_ps(iR)));
+            const __m128 fracL = _mm_sub_ps(posL, _mm_cvtepi32_ps(iL)), fracR = _mm_sub_ps(posR, _mm_cvtepi32_ps(iR));
+            _mm_storeu_ps(s.frac[j], _mm_unpacklo_ps(fracL, fracR));
+            _mm_storeu_ps(s.frac[j + 2], _mm_unpackhi_ps(fracL, fracR));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(s.rowL + j), _mm_and_si128(_mm_add_epi32(newest, iL), mask));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(s.rowR + j), _mm_and_si128(_mm_add_epi32(newest, iR), mask));
             // The newest row less a tap's row is the base delay less its i.

@@ -33,8 +33,7 @@ struct FrameOptions {
 // whole run after its frames.
 template <int kOversampling, bool kHiCut, bool kAmPan, bool kWritesAfter, bool kAccumulate, bool kWide>
 [[gnu::always_inline]] inline void runFramesBody(EngineState& st, const BlockScratch& s, int first, int end,
-                                                 const float* inL, const float* inR, float* outL, float* outR,
-                                                 const FrameOptions& opt) {
+                                                 float* outL, float* outR, const FrameOptions& opt) {
     const int n = end - first;
     alignas(16) float peaks[BlockScratch::kFrames];
     __m128d mixed[BlockScratch::kFrames];
@@ -43,17 +42,18 @@ template <int kOversampling, bool kHiCut, bool kAmPan, bool kWritesAfter, bool k
         stage::FeedbackStage feedback(st.feedback);
         stage::HiCutStage hiCut(st.hiCut);
         const __m128d wet = stage::broadcast(st.wetGain), dry = stage::broadcast(st.dryGain);
-        // Steps 0 to 3 (first half) of frame j: the host's samples, mended
-        // (InputMend.h), then x = in + last frame's feedback + noise. Steps
-        // 1, 2 and 4 (smoothing, dither, modulators) are prepared in s.
+        // Steps 0 to 3 (first half) of frame j: the host's samples (mended
+        // ahead, InputMend.h), then x = in + last frame's feedback + noise.
+        // Steps 1, 2 and 4 (smoothing, dither, modulators) are prepared in s.
         const auto begin = [&](int j, __m128d& in) {
-            in = mendInput(stage::pair(inL + j, inR + j));
+            in = stage::pair(s.in[j]);
             return stage::InputStage<kOversampling>::sum(in, feedback.value, s.noise[j]);
         };
         // Steps 5 to 11 of frame j.
         const auto finish = [&](int j, __m128d in) {
             // 5, 6, 7. Taps and feedback band-pass.
-            __m128d tap = stage::readTaps(st.delay.rows, s.rowL[j], s.rowR[j], stage::pair(&s.fracL[j], &s.fracR[j]));
+            const __m128d f = stage::pair(s.frac[j]);
+            __m128d tap = stage::readTaps(st.delay.rows, s.rowL[j], s.rowR[j], f);
             feedback.run(tap);
             // 8, 9. Amplitude modulation and auto-pan.
             if constexpr (kAmPan) tap = stage::modulateAmplitude(tap, s.lfo1[j], s.lfo2[j], opt.am, opt.pan);
@@ -88,7 +88,10 @@ template <int kOversampling, bool kHiCut, bool kAmPan, bool kWritesAfter, bool k
     // 12. Mono.
     if (opt.mono) stage::monoSum(mixed, n);
     // 13. Limiter.
-    stage::LimiterStage<kAccumulate>(st).run(mixed, n, peaks, outL + first, outR + first);
+    if constexpr (kWide)
+        stage::LimiterStage<kAccumulate>(st).runWide(mixed, n, peaks, outL + first, outR + first);
+    else
+        stage::LimiterStage<kAccumulate>(st).run(mixed, n, peaks, outL + first, outR + first);
     // 14. Meter, over the peaks of all frames.
     stage::MeterStage(st).run(peaks, n);
 }
@@ -97,24 +100,21 @@ template <int kOversampling, bool kHiCut, bool kAmPan, bool kWritesAfter, bool k
 // processors with AVX (the same operations in the three-operand encoding,
 // with the widest loops in 256-bit vectors).
 template <int kOversampling, bool kHiCut, bool kAmPan, bool kWritesAfter, bool kAccumulate>
-void runFrames(EngineState& st, const BlockScratch& s, int first, int end, const float* inL, const float* inR,
-               float* outL, float* outR, const FrameOptions& opt) {
-    runFramesBody<kOversampling, kHiCut, kAmPan, kWritesAfter, kAccumulate, false>(st, s, first, end, inL, inR, outL,
-                                                                                   outR, opt);
+void runFrames(EngineState& st, const BlockScratch& s, int first, int end, float* outL, float* outR,
+               const FrameOptions& opt) {
+    runFramesBody<kOversampling, kHiCut, kAmPan, kWritesAfter, kAccumulate, false>(st, s, first, end, outL, outR, opt);
 }
 
 template <int kOversampling, bool kHiCut, bool kAmPan, bool kWritesAfter, bool kAccumulate>
-[[gnu::target("avx")]] void runFramesWide(EngineState& st, const BlockScratch& s, int first, int end, const float* inL,
-                                          const float* inR, float* outL, float* outR, const FrameOptions& opt) {
-    runFramesBody<kOversampling, kHiCut, kAmPan, kWritesAfter, kAccumulate, true>(st, s, first, end, inL, inR, outL,
-                                                                                  outR, opt);
+[[gnu::target("avx")]] void runFramesWide(EngineState& st, const BlockScratch& s, int first, int end, float* outL,
+                                          float* outR, const FrameOptions& opt) {
+    runFramesBody<kOversampling, kHiCut, kAmPan, kWritesAfter, kAccumulate, true>(st, s, first, end, outL, outR, opt);
 }
 
 // The fewest frames worth a run with the rows written after the frames.
 constexpr int kShortestRun = 16;
 
-using FramesFunction = void (*)(EngineState&, const BlockScratch&, int, int, const float*, const float*, float*, float*,
-                                const FrameOptions&);
+using FramesFunction = void (*)(EngineState&, const BlockScratch&, int, int, float*, float*, const FrameOptions&);
 
 template <bool kAccumulate, int kOversampling, bool kWritesAfter, bool kWide>
 FramesFunction pickFrames(bool hiCut, bool amPan) {
@@ -153,20 +153,20 @@ FramesFunction pickFrames(bool wide, int oversampling, bool hiCut, bool amPan) {
 // lies more than k + 1 frames' rows behind the newest row of frame j. Runs
 // shorter than kShortestRun stay with writesFirst: the change of state form
 // of the input stage (HeldInput.h) would cost more than they save.
-void runChunk(EngineState& st, const BlockScratch& s, int n, const float* const* in, float* const* out,
-              FramesFunction writesFirst, FramesFunction writesAfter, const FrameOptions& options) {
+void runChunk(EngineState& st, const BlockScratch& s, int n, float* const* out, FramesFunction writesFirst,
+              FramesFunction writesAfter, const FrameOptions& options) {
     const int32_t step = st.oversampling;
     if (s.nearestAge > n * step) {
         // Every frame's taps lie behind all rows of the chunk: one run.
-        (n >= kShortestRun ? writesAfter : writesFirst)(st, s, 0, n, in[0], in[1], out[0], out[1], options);
+        (n >= kShortestRun ? writesAfter : writesFirst)(st, s, 0, n, out[0], out[1], options);
         return;
     }
     int pending = 0;   // first frame not yet handed on
     int runStart = 0;  // first frame of the run being grown
     auto closeRun = [&](int end) {
         if (end - runStart < kShortestRun) return;
-        if (pending < runStart) writesFirst(st, s, pending, runStart, in[0], in[1], out[0], out[1], options);
-        writesAfter(st, s, runStart, end, in[0], in[1], out[0], out[1], options);
+        if (pending < runStart) writesFirst(st, s, pending, runStart, out[0], out[1], options);
+        writesAfter(st, s, runStart, end, out[0], out[1], options);
         pending = end;
     };
     int32_t reach = step;  // (j - runStart + 1) x step
@@ -181,7 +181,7 @@ void runChunk(EngineState& st, const BlockScratch& s, int n, const float* const*
         reach = (j + 2 - runStart) * step;
     }
     closeRun(n);
-    if (pending < n) writesFirst(st, s, pending, n, in[0], in[1], out[0], out[1], options);
+    if (pending < n) writesFirst(st, s, pending, n, out[0], out[1], options);
 }
 
 // chunk::prepare as compiled for every processor, and again for processors
@@ -219,9 +219,12 @@ void Engine::processFast(const float* const* inputs, float* const* outputs, int3
             prepareChunkWide(st, scratch, count, depth, spread, random);
         else
             prepareChunk(st, scratch, count, depth, spread, random);
-        const float* in[2] = {inputs[0] + done, inputs[1] + done};
+        if (wide)
+            mendInputsWide(inputs[0] + done, inputs[1] + done, count, scratch.in);
+        else
+            mendInputs(inputs[0] + done, inputs[1] + done, count, scratch.in);
         float* out[2] = {outputs[0] + done, outputs[1] + done};
-        runChunk(st, scratch, count, in, out, writesFirst, writesAfter, options);
+        runChunk(st, scratch, count, out, writesFirst, writesAfter, options);
         done += count;
     }
     random.commit();

@@ -93,7 +93,10 @@ template <int kOversampling, bool kHiCut, bool kAmPan, bool kWritesAfter, bool k
     else
         stage::LimiterStage<kAccumulate>(st).run(mixed, n, peaks, outL + first, outR + first);
     // 14. Meter, over the peaks of all frames.
-    stage::MeterStage(st).run(peaks, n);
+    if constexpr (kWide)
+        stage::MeterStage(st).runWide(peaks, n);
+    else
+        stage::MeterStage(st).run(peaks, n);
 }
 
 // The frames as compiled for every processor of the target, and again for

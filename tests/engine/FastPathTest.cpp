@@ -12,6 +12,8 @@
 // --gtest_also_run_disabled_tests after a change to the fast path.
 #include <gtest/gtest.h>
 
+#include <bit>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -152,7 +154,8 @@ TEST(FastPath, StaysWithinBoundOfReference) {
 }
 
 // Where the processor has AVX, the fast path runs its widest loops (the
-// input low-pass, the modulator shapes) in 256-bit vectors: the same
+// input low-pass, the modulator shapes, the limiter and the meter) in
+// 256-bit vectors: the same
 // operations lane for lane, so the same bits as the two-lane loops that run
 // everywhere else, at both rates of the closed-form low-pass (four and two
 // rows per frame). Every program, so that every wave shape turns up, every
@@ -169,6 +172,7 @@ TEST(FastPath, WideVectorsGiveTheSameBits) {
                 ++differ;
             const std::string what = std::string(kFactoryProgramNames[program]) + " at " + std::to_string(rate) + " Hz";
             EXPECT_EQ(differ, wide.left.size()) << what << ": first different frame " << differ;
+            EXPECT_EQ(std::bit_cast<uint32_t>(wide.meter), std::bit_cast<uint32_t>(narrow.meter)) << what;
             // The low-pass states carry every last bit of the closed form,
             // which the float32 rows mostly round away.
             EXPECT_EQ(0, std::memcmp(wide.lowpass.s1, narrow.lowpass.s1, sizeof wide.lowpass.s1)) << what;

@@ -30,7 +30,6 @@ struct EditorRig : ClapRig, trv4test::PortUser {
         auto* ext =
             static_cast<const trv4clap::plugin_editor_test_port*>(instance->extension(trv4clap::kExtEditorTestPort));
         EXPECT_TRUE(ext);
-        port.size = sizeof port;
         EXPECT_TRUE(ext && ext->fill(&instance->plugin(), &port));
         const clap::plugin_gui* gui = instance->gui();
         EXPECT_TRUE(gui->create(&instance->plugin(), kApi, false));

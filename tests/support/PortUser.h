@@ -9,6 +9,8 @@
 namespace trv4test {
 
 struct PortUser {
+    PortUser() { port.size = sizeof port; }
+
     trv4::EditorTestPort port{};
 
     trv4::EditorControlInfo info(const char* name) {

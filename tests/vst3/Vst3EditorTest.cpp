@@ -307,7 +307,6 @@ TEST_F(Vst3Editor, DragAndWheelReachTheHostAsEditsWithTheVst2Values) {
     EditLog log;
     ASSERT_EQ(fx.controller->setComponentHandler(&log), vst3::kResultOk);
     Port vst3Port;
-    vst3Port.port.size = sizeof vst3Port.port;
     ASSERT_EQ(fx.port->fillEditorTestPort(&vst3Port.port), 1);
     vst3::IPlugView* view = makeView(fx);
     ASSERT_NE(view, nullptr);
@@ -319,7 +318,6 @@ TEST_F(Vst3Editor, DragAndWheelReachTheHostAsEditsWithTheVst2Values) {
     // The VST 2 plug-in object with its editor, given the same input.
     trv4host::Effect& reference = makeReference(44100, 1);
     Port vst2Port;
-    vst2Port.port.size = sizeof vst2Port.port;
     ASSERT_EQ(reference.dispatch(vst::effVendorSpecific, trv4::kTestPortIndex, trv4::kTestPortValue, &vst2Port.port),
               1);
     ASSERT_EQ(reference.dispatch(vst::effEditOpen), 1);
@@ -381,7 +379,6 @@ TEST_F(Vst3Editor, DragAndWheelReachTheHostAsEditsWithTheVst2Values) {
 TEST_F(Vst3Editor, ASizePickedWhileOpenIsAskedOfTheFrame) {
     Vst3Instance& fx = makeInstance();
     Port port;
-    port.port.size = sizeof port.port;
     ASSERT_EQ(fx.port->fillEditorTestPort(&port.port), 1);
     vst3::IPlugView* view = makeView(fx);
     ASSERT_NE(view, nullptr);

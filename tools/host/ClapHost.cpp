@@ -259,7 +259,6 @@ const void* CLAP_CALL ClapHostCalls::extension(const clap::host*, const char* id
 
 std::unique_ptr<ClapInstance> ClapInstance::Create(const ClapModule& module, std::string& error) {
     std::unique_ptr<ClapInstance> self(new ClapInstance());
-    self->mainThread_ = std::this_thread::get_id();
     self->host_ = {clap::kVersion,
                    self.get(),
                    "trv4",
@@ -296,14 +295,6 @@ ClapInstance::~ClapInstance() {
     stopProcessing();
     deactivate();
     plugin_->destroy(plugin_);
-}
-
-bool ClapInstance::onAudioThread() { return insideAudioCall(); }
-
-bool ClapInstance::onMainThread() const { return !onAudioThread() && std::this_thread::get_id() == mainThread_; }
-
-void ClapInstance::expectMainThread(const char* call) {
-    if (!onMainThread()) threadFaults.push_back(std::string(call) + " called off the main thread");
 }
 
 bool ClapInstance::activate(double sampleRate, uint32_t maxFrames) {

@@ -21,6 +21,7 @@
 
 #include "clap/ClapExtensions.h"
 #include "clap/ClapPresetDiscovery.h"
+#include "tools/host/ThreadRules.h"
 
 namespace trv4host {
 
@@ -71,7 +72,7 @@ struct ClapOutputEvent {
     double value;  // value events only
 };
 
-class ClapInstance {
+class ClapInstance : public ThreadRules {
 public:
     // Creates and initialises the module's first plug-in; null with a reason.
     static std::unique_ptr<ClapInstance> Create(const ClapModule& module, std::string& error);
@@ -126,10 +127,9 @@ public:
     int rescans = 0;
     int restartRequests = 0;
     int callbackRequests = 0;
-    std::vector<std::string> log;           // the plug-in's log lines
-    std::vector<std::string> threadFaults;  // host calls made on the wrong thread
-    std::vector<clap::id> timers;           // registered and not unregistered
-    std::vector<int> fds;                   // file descriptors registered for reading (POSIX)
+    std::vector<std::string> log;  // the plug-in's log lines
+    std::vector<clap::id> timers;  // registered and not unregistered
+    std::vector<int> fds;          // file descriptors registered for reading (POSIX)
     std::vector<std::string> presetErrors;
     int presetsLoaded = 0;
     // Runs the plug-in's timer handler for every registered timer.
@@ -138,14 +138,8 @@ public:
     // descriptor that is readable now (never waiting), then the timers.
     void idle();
 
-    // Whether the calling thread is inside one of the audio-thread calls, or
-    // is the main thread outside them.
-    static bool onAudioThread();
-    bool onMainThread() const;
-
 private:
-    ClapInstance() = default;
-    void expectMainThread(const char* call);
+    ClapInstance() : ThreadRules("main thread") {}
 
     friend struct ClapHostCalls;
     clap::host host_{};
@@ -158,7 +152,6 @@ private:
     const clap::plugin_posix_fd_support* fdSupport_ = nullptr;
     bool active_ = false;
     bool processing_ = false;
-    std::thread::id mainThread_;
     double sampleRate_ = 0;
     uint32_t maxFrames_ = 0;
     clap::id nextTimer_ = 1;

@@ -410,11 +410,10 @@ Vst3Module::~Vst3Module() {
 
 // --- The instance ------------------------------------------------------------------
 
-Vst3Instance::Vst3Instance() : host_(std::make_unique<Vst3HostObjects>(*this)) {}
+Vst3Instance::Vst3Instance() : ThreadRules("user-interface thread"), host_(std::make_unique<Vst3HostObjects>(*this)) {}
 
 std::unique_ptr<Vst3Instance> Vst3Instance::Create(const Vst3Module& module, std::string& error) {
     std::unique_ptr<Vst3Instance> self(new Vst3Instance());
-    self->mainThread_ = std::this_thread::get_id();
     vst3::IPluginFactory* factory = module.factory();
     void* obj = nullptr;
     const std::string& cid = module.audioClass().cid;
@@ -495,14 +494,6 @@ Vst3Instance::~Vst3Instance() {
         component_->terminate();
         component_->release();
     }
-}
-
-bool Vst3Instance::onAudioThread() { return insideAudioCall(); }
-
-bool Vst3Instance::onMainThread() const { return !onAudioThread() && std::this_thread::get_id() == mainThread_; }
-
-void Vst3Instance::expectMainThread(const char* call) {
-    if (!onMainThread()) threadFaults.push_back(std::string(call) + " called off the user-interface thread");
 }
 
 bool Vst3Instance::setup(double sampleRate, int maxFrames) {

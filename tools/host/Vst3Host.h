@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "vst3/Vst3Interface.h"
+#include "tools/host/ThreadRules.h"
 #include "vst3/Vst3ViewInterface.h"
 
 namespace trv4host {
@@ -96,7 +97,7 @@ struct Vst3Edit {
 
 class Vst3HostObjects;
 
-class Vst3Instance {
+class Vst3Instance : public ThreadRules {
 public:
     // The most points one parameter carries in one process call; the most
     // parameters one process call changes is the controller's count.
@@ -185,21 +186,14 @@ public:
 
     // --- What the plug-in asked of the host --------------------------------------------
     std::vector<Vst3Edit> edits;
-    std::vector<vst3::int32> restarts;      // restartComponent flags
-    std::vector<std::string> threadFaults;  // host calls on the wrong thread
+    std::vector<vst3::int32> restarts;  // restartComponent flags
     // Timers and file-descriptor handlers registered with the run loop.
     size_t timerCount() const;
     size_t fdHandlerCount() const;
 
-    // Whether the calling thread is inside one of the audio-thread calls, or
-    // is the user-interface thread outside them.
-    static bool onAudioThread();
-    bool onMainThread() const;
-
 private:
     Vst3Instance();
     friend class Vst3HostObjects;
-    void expectMainThread(const char* call);
 
     std::unique_ptr<Vst3HostObjects> host_;
     vst3::IComponent* component_ = nullptr;
@@ -213,7 +207,6 @@ private:
     bool processing_ = false;
     double sampleRate_ = 44100;
     int maxFrames_ = 1024;
-    std::thread::id mainThread_;
 };
 
 }  // namespace trv4host

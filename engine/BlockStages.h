@@ -389,8 +389,8 @@ inline void monoSum(__m128d* mixed, int n) {
 // 13. Limiter over a run of frames, after the frames: a channel peak above
 // 2.0 is brought to 2.0 at once; the reduction then decays by the release
 // factor per frame. Writes each frame's larger channel peak (for the meter)
-// and the results, float32, with subnormal results flushed to 0
-// (OutputFlush.h).
+// and the results, float32, held within +-2.0 and with subnormal results
+// flushed to 0 (OutputFlush.h).
 //
 // Most runs have no peak above 2.0 and a reduction too small to move
 // 1 - reduction off 1.0 (it decays towards a fixed point far below that and
@@ -527,7 +527,7 @@ private:
             const double t = (peak - 2.0) / peak;
             if (t > reduction) reduction = static_cast<float>(t);
         }
-        const __m128 result = flushSubnormal(_mm_cvtpd_ps(_mm_mul_pd(broadcast(1.0 - reduction), out)));
+        const __m128 result = flushSubnormal(holdAtCeiling(_mm_cvtpd_ps(_mm_mul_pd(broadcast(1.0 - reduction), out))));
         const __m128 right1 = _mm_shuffle_ps(result, result, 1);
         if constexpr (kAccumulate) {
             *left += _mm_cvtss_f32(result);

@@ -91,9 +91,9 @@ void Engine::referenceStep(float inL, float inR, float& outL, float& outR, Rando
     const double t = (peak - 2.0) / peak;
     st.limiterReduction = static_cast<float>(st.limiterReduction * static_cast<double>(st.limiterRelease));
     if (t > st.limiterReduction) st.limiterReduction = static_cast<float>(t);
-    // Subnormal results leave as 0 (OutputFlush.h).
-    outL = flushSubnormal(static_cast<float>((1.0 - st.limiterReduction) * mixL));
-    outR = flushSubnormal(static_cast<float>((1.0 - st.limiterReduction) * mixR));
+    // Results stay within +-2.0, and subnormal results leave as 0 (OutputFlush.h).
+    outL = flushSubnormal(holdAtCeiling(static_cast<float>((1.0 - st.limiterReduction) * mixL)));
+    outR = flushSubnormal(holdAtCeiling(static_cast<float>((1.0 - st.limiterReduction) * mixR)));
 
     // 14. Meter: instant attack, release by the meter coefficient.
     if (st.meterLevel < peak)

@@ -124,6 +124,26 @@ TEST(EngineCore, LimiterHoldsAPeakOfFourAtTwoAndReleasesOverASecond) {
     EXPECT_NEAR(rig.state().limiterReduction / reduction, 0.368f, 1e-3f);
 }
 
+// The reduction is a float32, so (1 - r) x alone would miss 2.0 by up to
+// |x| 2^-25 (0.03 for a peak of 10^6, which an abrupt retune of the feedback
+// band-pass at full feedback can release); the limited result never leaves
+// the ceiling, on the fast path and in the reference step.
+TEST(EngineCore, LimiterKeepsHugePeaksWithinTwo) {
+    std::vector<float> huge(4096), l, r;
+    for (size_t i = 0; i < huge.size(); ++i)
+        huge[i] = (i % 2 ? -1.0f : 1.0f) * std::pow(10.0f, 3.0f + 6.0f * float(i) / float(huge.size()));
+    for (bool reference : {false, true}) {
+        EngineRig rig;
+        dryOnly(rig);
+        rig.start(44100);
+        rig.render(huge, huge, l, r, 512, reference);
+        float peak = 0;
+        for (size_t i = 0; i < l.size(); ++i) peak = std::max({peak, std::fabs(l[i]), std::fabs(r[i])});
+        EXPECT_LE(peak, 2.0f) << (reference ? "reference step" : "fast path");
+        EXPECT_GT(peak, 1.999f);
+    }
+}
+
 TEST(EngineCore, MeterAttacksAtOnceAndReleasesPerSample) {
     EngineRig rig;
     dryOnly(rig);

@@ -79,7 +79,7 @@ protected:
                 float* out[2] = {outL.data(), outR.data()};
                 fx->processReplacing(fx, in, out, 128);
                 for (int i = 0; i < 128; ++i)
-                    if (!(std::fabs(outL[i]) <= 2.001f && std::fabs(outR[i]) <= 2.001f)) ++badSamples;
+                    if (!(std::fabs(outL[i]) <= 2.0f && std::fabs(outR[i]) <= 2.0f)) ++badSamples;
                 ++blocks;
             }
         });

@@ -66,6 +66,17 @@ inline void renderShape(Modulator& m, float* out, int n, bool wide) {
     }
 }
 
+// The amplitude modulation gain 1 - (1 - lfo1) am and the auto-pan gains
+// 1 - (1 - lfo2) pan (left) and 1 - pan lfo2 (right) of frames 0..n-1.
+[[gnu::always_inline]] inline void amplitudeGains(BlockScratch& s, int n, double am, double pan) {
+    for (int j = 0; j < n; ++j) {
+        const double lfo1 = s.lfo1[j], lfo2 = s.lfo2[j];
+        s.am[j] = 1 - (1 - lfo1) * am;
+        s.pan[j][0] = 1 - (1 - lfo2) * pan;
+        s.pan[j][1] = 1 - pan * lfo2;
+    }
+}
+
 // Tap rows and weights of one frame; writeIndex is the newest row after the
 // frame's writes.
 inline void tapPosition(int32_t writeIndex, int32_t baseDelay, float pos, int32_t& row, float& frac) {
@@ -151,11 +162,12 @@ inline void tapPositions(EngineState& st, BlockScratch& s, int j, int32_t writeI
     }
 }
 
-// All of the above for frames 0..n-1. depth and spread are the Depth and
-// Spread parameters.
-[[gnu::always_inline]] inline void prepare(EngineState& st, BlockScratch& s, int n, float depth, float spread,
-                                           RandomStream& random, bool wide) {
+// All of the above for frames 0..n-1. depth, spread, am and pan are the
+// Depth, Spread, AM and Pan parameters.
+[[gnu::always_inline]] inline void prepare(EngineState& st, BlockScratch& s, int n, float depth, float spread, float am,
+                                           float pan, RandomStream& random, bool wide) {
     modulate(st, s, n, random, wide);
+    if (am != 0 || pan != 0) amplitudeGains(s, n, am, pan);
     s.nearestAge = DelayLine::kLength;
     const int32_t step = st.oversampling;
     int32_t writeIndex = st.delay.writeIndex;

@@ -18,8 +18,7 @@ namespace {
 
 // Values the stages read once per block.
 struct FrameOptions {
-    double am, pan;  // AM and Pan
-    bool mono;       // Mono > 0.5
+    bool mono;  // Mono > 0.5
 };
 
 // Frames first..end-1 of a chunk; in and out point at the chunk's frame 0.
@@ -56,7 +55,7 @@ template <int kOversampling, bool kHiCut, bool kAmPan, bool kWritesAfter, bool k
             __m128d tap = stage::readTaps(st.delay.rows, s.rowL[j], s.rowR[j], f);
             feedback.run(tap);
             // 8, 9. Amplitude modulation and auto-pan.
-            if constexpr (kAmPan) tap = stage::modulateAmplitude(tap, s.lfo1[j], s.lfo2[j], opt.am, opt.pan);
+            if constexpr (kAmPan) tap = stage::modulateAmplitude(tap, s.am[j], s.pan[j]);
             // 10. Hi-cut.
             if constexpr (kHiCut) tap = hiCut.run(tap);
             // 11. Mix.
@@ -189,13 +188,14 @@ void runChunk(EngineState& st, const BlockScratch& s, int n, float* const* out, 
 
 // chunk::prepare as compiled for every processor, and again for processors
 // with AVX.
-void prepareChunk(EngineState& st, BlockScratch& s, int n, float depth, float spread, RandomStream& random) {
-    chunk::prepare(st, s, n, depth, spread, random, false);
+void prepareChunk(EngineState& st, BlockScratch& s, int n, float depth, float spread, float am, float pan,
+                  RandomStream& random) {
+    chunk::prepare(st, s, n, depth, spread, am, pan, random, false);
 }
 
 [[gnu::target("avx")]] void prepareChunkWide(EngineState& st, BlockScratch& s, int n, float depth, float spread,
-                                             RandomStream& random) {
-    chunk::prepare(st, s, n, depth, spread, random, true);
+                                             float am, float pan, RandomStream& random) {
+    chunk::prepare(st, s, n, depth, spread, am, pan, random, true);
 }
 
 }  // namespace
@@ -211,7 +211,7 @@ void Engine::processFast(const float* const* inputs, float* const* outputs, int3
     const float pan = params[kPan].load(std::memory_order_relaxed);
     const bool hiCut = params[kHiCut].load(std::memory_order_relaxed) < 1.0f;
     const bool amPan = am != 0 || pan != 0;
-    const FrameOptions options{am, pan, params[kMono].load(std::memory_order_relaxed) > 0.5f};
+    const FrameOptions options{params[kMono].load(std::memory_order_relaxed) > 0.5f};
     const FramesFunction writesFirst = pickFrames<kAccumulate, false>(wide, st.oversampling, hiCut, amPan);
     const FramesFunction writesAfter = pickFrames<kAccumulate, true>(wide, st.oversampling, hiCut, amPan);
 
@@ -219,9 +219,9 @@ void Engine::processFast(const float* const* inputs, float* const* outputs, int3
     for (int32_t done = 0; done < n;) {
         const int count = n - done < BlockScratch::kFrames ? static_cast<int>(n - done) : BlockScratch::kFrames;
         if (wide)
-            prepareChunkWide(st, scratch, count, depth, spread, random);
+            prepareChunkWide(st, scratch, count, depth, spread, am, pan, random);
         else
-            prepareChunk(st, scratch, count, depth, spread, random);
+            prepareChunk(st, scratch, count, depth, spread, am, pan, random);
         if (wide)
             mendInputsWide(inputs[0] + done, inputs[1] + done, count, scratch.in);
         else

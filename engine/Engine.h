@@ -7,6 +7,7 @@
 // hostTempo() are polled by the editor on its window thread.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 
@@ -92,9 +93,22 @@ private:
     template <bool kAccumulate>
     void processFast(const float* const* inputs, float* const* outputs, int32_t n);
 
+    // The inputs the costly steps of the per-block update (powers, tangents,
+    // cosines) last ran with; a step whose inputs are unchanged keeps its
+    // results, which are the same bits it would compute again. Not a number
+    // until the first run.
+    struct UpdateInputs {
+        static constexpr float kNever = __builtin_nanf("");
+        std::array<float, 2> delay{kNever, kNever};             // Delay, delay scale
+        std::array<float, 3> bandpass{kNever, kNever, kNever};  // High, Low, T
+        std::array<float, 3> gains{kNever, kNever, kNever};     // Level, -20dB, Mix
+        std::array<float, 2> hiCut{kNever, kNever};             // Hi-Cut, T
+    };
+
     const ParameterArray& params;
     HostTimeSource& time;
     EngineState st{};
+    UpdateInputs lastUpdate;
     BlockScratch scratch{};
     bool wide = false;
 

@@ -1,9 +1,8 @@
 // Per-chunk values the fast block path computes ahead of its serial loop:
 // the host's samples as the chain takes them, dither, modulator outputs and
-// the gains they make, the
-// tap read positions of each frame and how far behind the newest row they
-// read. Pairs are [left, right], so that the loop loads both channels at
-// once. Owned by the engine, used only on the audio thread.
+// the gains they make, the tap read positions of each frame and how far
+// behind the newest row they read. Pairs are [left, right], so that the loop
+// loads both channels at once. Owned by the engine, used only on the audio thread.
 #pragma once
 
 #include <cstdint>

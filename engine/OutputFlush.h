@@ -6,12 +6,12 @@
 // band-pass holds its narrow band's energy in states far above its output).
 // Where the rounding lands on or below 2.0, holding changes nothing.
 //
-// Right after a resume, a long
-// delay reads rows written before it (zeros); the hi-cut's float32 states
-// then decay through the subnormal range and, with Mix at 1, become the
-// output. A result below the smallest normal float (1.2e-38, far under the
-// dither) leaves as 0, so the host never receives a subnormal number, which
-// costs many times a normal one in every plug-in after ours. Audio thread.
+// Right after a resume, a long delay reads rows written before it (zeros);
+// the hi-cut's float32 states then decay through the subnormal range and,
+// with Mix at 1, become the output. A result below the smallest normal
+// float (1.2e-38, far under the dither) leaves as 0, so the host never
+// receives a subnormal number, which costs many times a normal one in every
+// plug-in after ours. Audio thread.
 #pragma once
 
 #include <emmintrin.h>

@@ -155,11 +155,10 @@ TEST(FastPath, StaysWithinBoundOfReference) {
 
 // Where the processor has AVX, the fast path runs its widest loops (the
 // input low-pass, the modulator shapes, the limiter and the meter) in
-// 256-bit vectors: the same
-// operations lane for lane, so the same bits as the two-lane loops that run
-// everywhere else, at both rates of the closed-form low-pass (four and two
-// rows per frame). Every program, so that every wave shape turns up, every
-// other one with the hi-cut on.
+// 256-bit vectors: the same operations lane for lane, so the same bits as
+// the two-lane loops that run everywhere else, at both rates of the
+// closed-form low-pass (four and two rows per frame). Every program, so that
+// every wave shape turns up, every other one with the hi-cut on.
 TEST(FastPath, WideVectorsGiveTheSameBits) {
     if (!EngineRig().engine->wideVectors()) GTEST_SKIP() << "no AVX on this processor";
     for (float rate : {44100.0f, 96000.0f})

@@ -103,6 +103,9 @@ private:
         std::array<float, 3> bandpass{kNever, kNever, kNever};  // High, Low, T
         std::array<float, 3> gains{kNever, kNever, kNever};     // Level, -20dB, Mix
         std::array<float, 2> hiCut{kNever, kNever};             // Hi-Cut, T
+        // Wave 1, Rate 1, Wave 2, Rate 2, Offset, and the working rate.
+        std::array<float, 5> modulators{kNever, kNever, kNever, kNever, kNever};
+        double modulatorRate = kNever;
     };
 
     const ParameterArray& params;

@@ -50,7 +50,8 @@ struct EngineState {
     // Modulators (lfo1, lfo2 are their outputs).
     Modulator mod1;
     Modulator mod2;
-    double hostTempo = 0;  // beats per minute, last reported by the host
+    FreeModulation freeModulation;  // from the parameters and the rate
+    double hostTempo = 0;           // beats per minute, last reported by the host
 
     // Feedback, output filter and gains.
     FeedbackBandpass feedback;

@@ -31,7 +31,8 @@ uint32_t phaseOffset(float p) { return nearestModulo32(p * kTwoTo32); }
 // Rates from the host's tempo and, while the transport plays, phases locked
 // to the song position. Answers false when the host gives no tempo and time
 // signature: the free rates then stand.
-bool syncToHost(Modulator& m1, Modulator& m2, const ModulatorSettings& s, HostTimeSource& time, double& hostTempo) {
+bool syncToHost(Modulator& m1, Modulator& m2, const ModulatorSettings& s, uint32_t offsetPhase, HostTimeSource& time,
+                double& hostTempo) {
     HostTime info;
     if (!time.queryHostTime(kTimeInfoMask, info)) return false;
     if (!(info.flags & kTempoValid) || !(info.flags & kTimeSigValid)) return false;
@@ -47,7 +48,7 @@ bool syncToHost(Modulator& m1, Modulator& m2, const ModulatorSettings& s, HostTi
     if (info.flags & kTransportPlaying) {
         const uint32_t host = phaseOffset(s.hostOffset);
         m1.phase = nearestModulo32(kTwoTo32 * m1.rate * info.samplePos / s.sampleRate) + host;
-        m2.phase = nearestModulo32(kTwoTo32 * m2.rate * info.samplePos / s.sampleRate) + host + phaseOffset(s.offset);
+        m2.phase = nearestModulo32(kTwoTo32 * m2.rate * info.samplePos / s.sampleRate) + host + offsetPhase;
     }
     return true;
 }
@@ -56,29 +57,42 @@ uint32_t incrementFor(float rate, double sampleRate) { return nearestModulo32(kT
 
 }  // namespace
 
-void setupModulators(Modulator& m1, Modulator& m2, const ModulatorSettings& s, HostTimeSource& time,
-                     double& hostTempo) {
-    m1.wave = waveFromParameter(s.wave1);
-    m1.rate = freeRate(kRate1, s.rate1);
-
+FreeModulation freeModulation(const ModulatorSettings& s) {
+    FreeModulation f;
+    f.wave1 = waveFromParameter(s.wave1);
+    f.rate1 = freeRate(kRate1, s.rate1);
+    f.increment1 = incrementFor(f.rate1, s.sampleRate);
     if (s.wave2 == 0.0f) {
         // Wave 2 off: modulator 2 follows modulator 1, Offset behind it.
-        m2.wave = m1.wave;
-        m2.rate = m1.rate;
-        if (s.sync) syncToHost(m1, m2, s, time, hostTempo);
-        m2.rate = m1.rate;
-        m1.increment = m2.increment = incrementFor(m1.rate, s.sampleRate);
-        m2.phase = m1.phase + phaseOffset(s.offset);
-        return;
+        f.wave2 = f.wave1;
+        f.rate2 = f.rate1;
+        f.increment2 = f.increment1;
+    } else {
+        f.wave2 = waveFromParameter(s.wave2);
+        f.rate2 = freeRate(kRate2, s.rate2);
+        f.increment2 = incrementFor(f.rate2, s.sampleRate);
     }
+    f.offsetPhase = phaseOffset(s.offset);
+    return f;
+}
 
-    m2.wave = waveFromParameter(s.wave2);
-    m2.rate = freeRate(kRate2, s.rate2);
-    if (s.sync) syncToHost(m1, m2, s, time, hostTempo);
-    m1.increment = incrementFor(m1.rate, s.sampleRate);
-    m2.increment = incrementFor(m2.rate, s.sampleRate);
-    // Offset is re-imposed only while both run at the same speed.
-    if (m2.increment == m1.increment) m2.phase = m1.phase + phaseOffset(s.offset);
+void setupModulators(Modulator& m1, Modulator& m2, const ModulatorSettings& s, const FreeModulation& free,
+                     HostTimeSource& time, double& hostTempo) {
+    const bool follow = s.wave2 == 0.0f;
+    m1.wave = free.wave1;
+    m2.wave = free.wave2;
+    m1.rate = free.rate1;
+    m2.rate = free.rate2;
+    m1.increment = free.increment1;
+    m2.increment = free.increment2;
+    if (s.sync && syncToHost(m1, m2, s, free.offsetPhase, time, hostTempo)) {
+        if (follow) m2.rate = m1.rate;
+        m1.increment = incrementFor(m1.rate, s.sampleRate);
+        m2.increment = follow ? m1.increment : incrementFor(m2.rate, s.sampleRate);
+    }
+    // Offset is re-imposed while modulator 2 follows, or while both run at
+    // the same speed.
+    if (follow || m2.increment == m1.increment) m2.phase = m1.phase + free.offsetPhase;
 }
 
 }  // namespace trv4

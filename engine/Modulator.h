@@ -122,9 +122,29 @@ struct ModulatorSettings {
     double sampleRate;
 };
 
-// Waves, rates, increments and (re-locked) phases from the parameters; with
-// sync on, asks the host for its time information. Writes the host tempo
-// when the host reports one.
-void setupModulators(Modulator& m1, Modulator& m2, const ModulatorSettings& s, HostTimeSource& time, double& hostTempo);
+// What the modulators take from the parameters and the rate alone: shapes,
+// free rates, their increments and Offset as a phase. With Wave 2 off,
+// modulator 2 follows modulator 1 (its shape, rate and increment). The
+// per-block update keeps it until its inputs change.
+struct FreeModulation {
+    Wave wave1 = Wave::Off, wave2 = Wave::Off;
+    float rate1 = 0, rate2 = 0;  // Hz
+    uint32_t increment1 = 0, increment2 = 0;
+    uint32_t offsetPhase = 0;
+};
+
+FreeModulation freeModulation(const ModulatorSettings& s);
+
+// Waves, rates, increments and (re-locked) phases, free as given or, with
+// sync on, from the host's time information. Writes the host tempo when the
+// host reports one.
+void setupModulators(Modulator& m1, Modulator& m2, const ModulatorSettings& s, const FreeModulation& free,
+                     HostTimeSource& time, double& hostTempo);
+
+// The same with the free values computed from s.
+inline void setupModulators(Modulator& m1, Modulator& m2, const ModulatorSettings& s, HostTimeSource& time,
+                            double& hostTempo) {
+    setupModulators(m1, m2, s, freeModulation(s), time, hostTempo);
+}
 
 }  // namespace trv4

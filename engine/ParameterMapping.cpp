@@ -57,7 +57,11 @@ void Engine::updateBlock() {
     // 2. Modulators: shapes, rates, increments, phase locks.
     const ModulatorSettings mods{p[kWave1],  p[kRate1],      p[kWave2],       p[kRate2],
                                  p[kOffset], p[kHostOffset], p[kSync] > 0.5f, sr};
-    setupModulators(st.mod1, st.mod2, mods, time, st.hostTempo);
+    const bool rateChanged = lastUpdate.modulatorRate != sr;
+    lastUpdate.modulatorRate = sr;
+    if (changed(lastUpdate.modulators, {p[kWave1], p[kRate1], p[kWave2], p[kRate2], p[kOffset]}) || rateChanged)
+        st.freeModulation = freeModulation(mods);
+    setupModulators(st.mod1, st.mod2, mods, st.freeModulation, time, st.hostTempo);
 
     // 3. Feedback band-pass between Low and High, pre-warped edges.
     FeedbackBandpass& bp = st.feedback;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 #include "engine/Random.h"
 #include "tests/engine/EngineRig.h"
@@ -70,6 +72,51 @@ TEST(ParameterMapping, LevelMixAndMinus20dB) {
     rig.set(kLevel, 0);  // -16 dB
     update(rig);
     EXPECT_NEAR(20 * std::log10(rig.state().wetGain / wet), -16.0, 1e-4);
+}
+
+// Everything the per-block update derives, as bits.
+std::vector<uint32_t> derived(const EngineState& st) {
+    std::vector<float> f = {st.delayTarget, st.feedback.b0, st.feedback.b2, st.feedback.a1, st.feedback.a2};
+    f.insert(f.end(), {st.feedback.gain, st.wetGain, st.dryGain, st.mod1.rate, st.mod2.rate});
+    f.insert(f.end(), {st.freeModulation.rate1, st.freeModulation.rate2});
+    for (int k = 0; k < HiCut::kSections; ++k)
+        f.insert(f.end(), {st.hiCut.c0[k], st.hiCut.c1[k], st.hiCut.c2[k], st.hiCut.a1[k], st.hiCut.a2[k]});
+    std::vector<uint32_t> bits(f.size());
+    std::memcpy(bits.data(), f.data(), f.size() * sizeof(float));
+    const FreeModulation& m = st.freeModulation;
+    bits.insert(bits.end(), {st.mod1.increment, st.mod2.increment, static_cast<uint32_t>(st.mod1.wave),
+                             static_cast<uint32_t>(st.mod2.wave), m.increment1, m.increment2, m.offsetPhase,
+                             static_cast<uint32_t>(m.wave1), static_cast<uint32_t>(m.wave2)});
+    return bits;
+}
+
+// The update keeps results whose inputs did not change. After any one change
+// (of a parameter between blocks, or of the rate) it must derive what an
+// engine started with the new values derives.
+TEST(ParameterMapping, KeptResultsFollowEveryChange) {
+    EngineRig a;
+    a.load(kSpreadTheLove);
+    a.start(44100);
+    update(a);
+    const float rates[] = {48000, 96000, 44100.5f, 192000};
+    uint32_t dice = 99;
+    for (int step = 0; step < 4 * kNumParams; ++step) {
+        float rate = a.state().sampleRate;
+        if (step % kNumParams == kNumParams - 1) {
+            rate = rates[step / kNumParams];
+            a.engine->suspend();
+            a.start(rate);
+        } else {
+            dice = dice * 1664525u + 1013904223u;
+            a.set(step % kNumParams, static_cast<float>(dice >> 8) / 16777216.0f);
+        }
+        update(a);
+        EngineRig b;
+        for (int i = 0; i < kNumParams; ++i) b.set(i, a.params[i].load());
+        b.start(rate);
+        update(b);
+        ASSERT_EQ(derived(a.state()), derived(b.state())) << "step " << step << " at " << rate << " Hz";
+    }
 }
 
 TEST(ParameterMapping, FeedbackGain) {

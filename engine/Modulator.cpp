@@ -90,9 +90,9 @@ void setupModulators(Modulator& m1, Modulator& m2, const ModulatorSettings& s, c
         m1.increment = incrementFor(m1.rate, s.sampleRate);
         m2.increment = follow ? m1.increment : incrementFor(m2.rate, s.sampleRate);
     }
-    // Offset is re-imposed while modulator 2 follows, or while both run at
-    // the same speed.
-    if (follow || m2.increment == m1.increment) m2.phase = m1.phase + free.offsetPhase;
+    // Offset is re-imposed only while both run at the same speed, as they
+    // always do while modulator 2 follows.
+    if (m2.increment == m1.increment) m2.phase = m1.phase + free.offsetPhase;
 }
 
 }  // namespace trv4

@@ -141,10 +141,4 @@ FreeModulation freeModulation(const ModulatorSettings& s);
 void setupModulators(Modulator& m1, Modulator& m2, const ModulatorSettings& s, const FreeModulation& free,
                      HostTimeSource& time, double& hostTempo);
 
-// The same with the free values computed from s.
-inline void setupModulators(Modulator& m1, Modulator& m2, const ModulatorSettings& s, HostTimeSource& time,
-                            double& hostTempo) {
-    setupModulators(m1, m2, s, freeModulation(s), time, hostTempo);
-}
-
 }  // namespace trv4

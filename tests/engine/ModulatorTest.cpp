@@ -87,7 +87,7 @@ struct SetupRig {
     double tempo = 0;
     ModulatorSettings s{0.1f, 0.34f, 0.0f, 0.26f, 0.0f, 0.0f, false, 44100};
 
-    void run() { setupModulators(m1, m2, s, host, tempo); }
+    void run() { setupModulators(m1, m2, s, freeModulation(s), host, tempo); }
 };
 
 TEST(ModulatorSetup, FollowModeRunsOffsetBehindWithTheSameShapeAndRate) {
